@@ -1,0 +1,16 @@
+#pragma once
+
+class CProfile;
+class CSystemInfo;
+class CShell;
+class CUpdateLibrary;
+class CPrompts;
+
+// What the main window uses of the world outside it; the application owns each of them.
+struct SWindowServices {
+    CProfile& profile;
+    const CSystemInfo& system;
+    CShell& shell;
+    CUpdateLibrary& updateLibrary;
+    CPrompts& prompts;
+};

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A small XML document: the whole text as one string plus a flat index of elements
+// that holds byte offsets into that text. Edits splice the text and shift the offsets.
+class CXmlDocument {
+public:
+    // One element of the index; record 0 stands for the document itself.
+    struct ElementRecord {
+        int32_t startTagOpen;  // '<' of the start tag
+        int32_t startTagClose; // '>' of the start tag
+        int32_t endTagOpen;    // '<' of the end tag ('/' of "/>" for an empty element)
+        int32_t elementClose;  // '>' that ends the element
+        int32_t parent;        // index of the parent record, 0 for the root element
+        int32_t firstChild;    // index of the first child element, 0 if none
+        int32_t nextSibling;   // index of the next element with the same parent, 0 if none
+    };
+
+    // An empty document, as Parse with no text.
+    CXmlDocument();
+    virtual ~CXmlDocument();
+    CXmlDocument(const CXmlDocument&) = delete;
+    CXmlDocument& operator=(const CXmlDocument&) = delete;
+
+    // Replaces the text and rebuilds the index; true when a root element was indexed.
+    bool Parse(const char* text);
+    // A copy of the whole document text.
+    std::string GetDocumentText() const;
+
+    // Moves the current position forward to the next element of this level matching name.
+    bool FindNext(const char* name = nullptr);
+    // Moves the child position forward to the next child of the current element matching name.
+    bool FindNextChild(const char* name = nullptr);
+    // The current element becomes the level, the child becomes the current element.
+    bool Descend();
+
+    // The decoded value of the child element; empty when it has children or is empty.
+    std::string GetChildValue() const;
+    // The decoded value of an attribute of the current element; empty when absent.
+    std::string GetAttribute(const char* name) const;
+    // Sets an attribute of the current element in place, or adds it at the end of its tag.
+    bool SetAttribute(const char* name, const char* value);
+    // Adds an element after the current one (the root at the document level); it becomes current.
+    bool AppendElement(const char* name, const char* value = nullptr);
+    // Adds a child of the current element after the current child; it becomes the child.
+    bool AppendChild(const char* name, const char* value = nullptr);
+
+    // The text of the most recent parse error; kept across later successful parses.
+    const std::string& LastError() const { return m_strLastError; }
+
+    // Read-only view of the index and the positions, for tests and tools.
+    int RecordsUsed() const { return m_nUsed; }
+    const ElementRecord& Record(int index) const { return m_records[index]; }
+    int RecordCapacity() const { return static_cast<int>(m_records.size()); }
+    int ParentPosition() const { return m_iParent; }
+    int CurrentPosition() const { return m_iCurrent; }
+    int ChildPosition() const { return m_iChild; }
+    int CurrentKind() const { return m_nCurrentKind; }
+
+private:
+    // The tokenizer's cursor over the text.
+    struct Token {
+        int32_t start = 0;   // first character of the token
+        int32_t end = 0;     // last character of the token
+        int32_t next = 0;    // where the next token is looked for
+        bool quoted = false; // the token was a quoted string
+    };
+
+    std::string m_strText;
+    std::string m_strLastError;
+    std::vector<ElementRecord> m_records;
+    int32_t m_iParent = 0;
+    int32_t m_iCurrent = 0;
+    int32_t m_iChild = 0;
+    int32_t m_nUsed = 1;
+    int32_t m_nCurrentKind = 0;
+};
