@@ -1,0 +1,85 @@
+#include "platform/Profile.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace {
+
+const QString kCompanyKey = QStringLiteral("Quilldrake");
+
+// The profile key of this program: its executable's name without folder and extension.
+QString ExecutableBaseName() {
+    if (QCoreApplication::instance() == nullptr)
+        return QCoreApplication::applicationName();
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+QString Key(const QString& section, const QString& entry) {
+    return section + QLatin1Char('/') + entry;
+}
+
+} // namespace
+
+CProfile::CProfile()
+    : m_settings(QSettings::NativeFormat, QSettings::UserScope, kCompanyKey, ExecutableBaseName()) {
+}
+
+QString CProfile::GetString(const QString& section, const QString& entry,
+                            const QString& defaultValue) const {
+    const QVariant value = m_settings.value(Key(section, entry));
+    if (!value.isValid())
+        return defaultValue;
+    // An INI line holding commas reads back as a list; keep its text as it was.
+    if (value.userType() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+void CProfile::WriteString(const QString& section, const QString& entry, const QString& value) {
+    m_settings.setValue(Key(section, entry), value);
+    m_settings.sync();
+}
+
+int CProfile::GetInt(const QString& section, const QString& entry, int defaultValue) const {
+    bool isNumber = false;
+    const int value = m_settings.value(Key(section, entry)).toInt(&isNumber);
+    return isNumber ? value : defaultValue;
+}
+
+void CProfile::WriteInt(const QString& section, const QString& entry, int value) {
+    // A plain int keeps the value a 32-bit number (a DWORD in the registry).
+    m_settings.setValue(Key(section, entry), QVariant(static_cast<qint32>(value)));
+    m_settings.sync();
+}
+
+int CProfile::UseTarvonFn() const {
+    return GetInt(QStringLiteral("Settings"), QStringLiteral("UseTarvonFn"), 1);
+}
+
+void CProfile::SetUseTarvonFn(int value) {
+    WriteInt(QStringLiteral("Settings"), QStringLiteral("UseTarvonFn"), value);
+}
+
+int CProfile::FirstRun() const {
+    return GetInt(QStringLiteral("Settings"), QStringLiteral("FirstRun"), 0);
+}
+
+void CProfile::SetFirstRun(int value) {
+    WriteInt(QStringLiteral("Settings"), QStringLiteral("FirstRun"), value);
+}
+
+int CProfile::Autoload() const {
+    return GetInt(QStringLiteral("Prefs"), QStringLiteral("Autoload"), 0);
+}
+
+void CProfile::SetAutoload(int value) {
+    WriteInt(QStringLiteral("Prefs"), QStringLiteral("Autoload"), value);
+}
+
+QString CProfile::LastProject() const {
+    return GetString(QStringLiteral("Paths"), QStringLiteral("Last Project"));
+}
+
+void CProfile::SetLastProject(const QString& path) {
+    WriteString(QStringLiteral("Paths"), QStringLiteral("Last Project"), path);
+}
