@@ -84,6 +84,7 @@ intptr_t ResultOfExit(int status) {
         const int nullDevice = open("/dev/null", O_RDWR);
         dup2(nullDevice, STDIN_FILENO);
         dup2(nullDevice, STDOUT_FILENO);
+        dup2(nullDevice, STDERR_FILENO); // detached: it must not hold the caller's terminal
         execv(program, argv);
         _exit(127);
     }
