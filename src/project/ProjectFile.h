@@ -10,10 +10,12 @@ namespace ProjectFile {
 // The file's text for the project, byte for byte.
 std::string Save(const SProject& project);
 
-// Applies a file's text to the project: the upload list is emptied and every value found
-// (forward only, in file order) replaces the project's; the others stay. False when the
-// text is not a project (empty, unparsable, or another root element); the project is then
-// unchanged. The text is cut at its first zero byte.
+// Applies a file's text to the project. False, with the project unchanged, when the text
+// is not a project (empty, unparsable, or no root element ProjectDetail). Otherwise the
+// upload list is emptied, each of the thirteen values is looked for in the order the file
+// is written, forward only (an element before one already found is not seen), and replaces
+// the project's value when found; the File entries of Files are added in file order. The
+// version is not checked. The text is cut at its first zero byte.
 bool Load(const std::string& text, SProject& project);
 
 } // namespace ProjectFile

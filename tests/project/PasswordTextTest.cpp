@@ -49,9 +49,9 @@ TEST(PasswordToText, EveryGroupIsFourUpperCaseDigitsInBrackets) {
 }
 
 TEST(PasswordToText, GroupsHoldTheCipherBytesOfPasswordTerminatorAndFill) {
-    for (const std::string password : {"", "a", "1234567", "12345678", "\xE9t\xE9 \xFF\x80"}) {
+    for (const char* password : {"", "a", "1234567", "12345678", "\xE9t\xE9 \xFF\x80"}) {
         const std::string text = PasswordToText(password);
-        EXPECT_EQ(GroupBytes(text), Enciphered(password + '\0')) << password;
+        EXPECT_EQ(GroupBytes(text), Enciphered(std::string(password) + '\0')) << password;
     }
 }
 
