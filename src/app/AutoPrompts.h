@@ -1,0 +1,12 @@
+#pragma once
+
+#include "ui/Prompts.h"
+
+// Prompts for unattended runs (screenshots, start-up timing): every message box is written
+// to the error stream and answered with OK or No, every chooser is cancelled.
+class CAutoPrompts final : public CPrompts {
+public:
+    PromptAnswer MessageBox(QWidget* owner, const QString& text, const QString& caption,
+                            PromptButtons buttons) override;
+    std::optional<QString> ChooseFile(QWidget* owner, const FileChooserRequest& request) override;
+};

@@ -1,0 +1,7 @@
+#pragma once
+
+#include "app/ProjectManagerApp.h"
+
+// The parts of a desktop run: this system, its shell, the update library beside the
+// executable, the given prompts and the real main window.
+SAppParts CreateDesktopParts(std::unique_ptr<CPrompts> prompts);
