@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A small XML document: the whole text as one string plus a flat index of elements
@@ -68,6 +69,48 @@ private:
         int32_t next = 0;    // where the next token is looked for
         bool quoted = false; // the token was a quoted string
     };
+
+    // How a scan for a start tag ended.
+    enum class TagScan { Element, EndTag, Failed };
+    // Where a new element goes: its text offset and the sibling it follows (0: none).
+    struct Insertion {
+        int32_t offset = 0;
+        int32_t predecessor = 0;
+    };
+
+    int32_t TextLength() const { return static_cast<int32_t>(m_strText.size()); }
+    bool FindChar(int32_t& offset, char ch, int32_t limit) const;
+    bool FindText(int32_t& offset, std::string_view marker, int32_t limit) const;
+    bool SkipSpace(int32_t& offset) const;
+    bool NextToken(Token& token) const;
+    std::string_view TokenView(const Token& token) const;
+    std::string TokenText(const Token& token) const;
+    bool TokenMatches(const Token& token, std::string_view name) const;
+    bool TokenIs(const Token& token, char ch) const;
+    int32_t NewRecord();
+    void ResizeIndex(int32_t size);
+
+    int32_t ParseDocument();
+    TagScan ScanStartTag(int32_t open, int32_t record);
+    bool CloseElement(int32_t element);
+    bool SkipNode(int32_t open, int32_t& after) const;
+    bool SetParseError(const char* format, std::string_view tagName = {});
+
+    bool IsEmptyElement(int32_t index) const;
+    bool HasNoContent(int32_t index) const;
+    int32_t LastChild(int32_t parent) const;
+    int32_t FindElementByName(int32_t parent, int32_t after, const char* name) const;
+    std::string_view TagNameView(int32_t index) const;
+    std::string GetTagName(int32_t index) const;
+    std::string GetElementValue(int32_t index) const;
+    bool FindAttribute(Token& token, std::string_view name) const;
+    static std::string EncodeText(const char* text, bool attributeForm);
+    std::string DecodeText(int32_t from, int32_t to) const;
+    void ReplaceText(int32_t offset, int32_t count, const std::string& text);
+    int32_t NextInShiftWalk(int32_t record, int32_t& top) const;
+    void ShiftPositions(int32_t index, int32_t delta);
+    Insertion LocateInsertion(int32_t parent, int32_t after) const;
+    int32_t AddElement(int32_t parent, int32_t after, const char* name, const char* value);
 
     std::string m_strText;
     std::string m_strLastError;
