@@ -18,12 +18,12 @@ enum FileChooserFlag : unsigned {
 
 // What a file chooser is asked to show.
 struct FileChooserRequest {
-    bool save = false;          // save chooser, else open chooser
-    QString defaultExtension;   // e.g. "*.xml"
-    QString fileName;           // proposed name, may be empty
-    QString filter;             // "Text|pattern|Text|pattern||"
-    QString initialFolder;      // empty: the chooser's own default
-    unsigned flags = 0;         // FileChooserFlag values
+    bool save = false;        // save chooser, else open chooser
+    QString defaultExtension; // e.g. "*.xml"
+    QString fileName;         // proposed name, may be empty
+    QString filter;           // "Text|pattern|Text|pattern||"
+    QString initialFolder;    // empty: the chooser's own default
+    unsigned flags = 0;       // FileChooserFlag values
 };
 
 // Every message box and file chooser of the program goes through here, so tests answer them.

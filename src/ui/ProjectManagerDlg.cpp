@@ -1,0 +1,338 @@
+#include "ui/ProjectManagerDlg.h"
+
+#include "platform/Profile.h"
+#include "platform/Shell.h"
+#include "platform/SystemInfo.h"
+#include "platform/UpdateLibrary.h"
+#include "ui/DialogBuilder.h"
+#include "ui/DialogUnits.h"
+#include "ui/HistoryComboBox.h"
+#include "ui/ProjectManagerTemplate.h"
+#include "ui/Prompts.h"
+#include "ui/SortedListBox.h"
+#include "ui/SvgImage.h"
+#include "ui/ToolTipControl.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <algorithm>
+
+using namespace ProjectManagerTemplate;
+
+namespace {
+
+const QString kHistorySection = QStringLiteral("History");
+constexpr int kStatusTimerPeriodMs = 1000;
+constexpr int32_t kTestScriptTimeoutMs = 120000;
+constexpr int kMaxTipWidth = 300;
+constexpr int kTipShowTimeMs = 5000;
+// The help operation's arguments for "show the help file" (they are ignored).
+constexpr uint32_t kHelpContext = 0;
+constexpr uint32_t kHelpCommand = 1;
+
+const char* const kGreeting =
+    "Hello %1,\r\n\r\nWelcome to the Brevane Project Manager Utility!\r\n\r\nAs this is the "
+    "first time you have launched me, I will now open the Brevane help file, which contains "
+    "all the information you will need to use the Brevane.  You can press F1 at any time within "
+    "the Project Manager Utility to view the help documentation.\r\n\r\nPlease also check out "
+    "the Start Menu additions for the Brevane.\r\n\r\nThank you for choosing the Brevane - we "
+    "hope you like it!";
+const char* const kGreetingCaption = "Welcome to the Brevane from Quilldrake!";
+const char* const kNotAnInteger = "Please enter a whole number from 0 to 4294967295.";
+
+QString FromLocal(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToLocal(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
+
+QString InFolder(const QString& folder, const char* fileName) {
+    return folder + QLatin1Char(kPathSeparator) + QLatin1String(fileName);
+}
+
+// The check state of a three-state box as the integer the window keeps: 0, 1 checked, 2.
+int32_t FromCheckState(Qt::CheckState state) {
+    switch (state) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    case Qt::Unchecked:
+        break;
+    }
+    return 0;
+}
+
+Qt::CheckState ToCheckState(int32_t value) {
+    switch (value) {
+    case 1:
+        return Qt::Checked;
+    case 2:
+        return Qt::PartiallyChecked;
+    default:
+        return Qt::Unchecked;
+    }
+}
+
+QString ToolTipOf(int id) {
+    for (const SControlTemplate& control : Controls()) {
+        if (control.id == id && control.tooltip != nullptr)
+            return QString::fromUtf8(control.tooltip);
+    }
+    return QString();
+}
+
+QFont WindowFont() {
+    QFont font(QString::fromLatin1(kFontFamily), kFontPointSize);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+} // namespace
+
+template <typename Widget> Widget* CProjectManagerDlg::Control(int id) const {
+    return dynamic_cast<Widget*>(m_controls.value(id));
+}
+
+CProjectManagerDlg::CProjectManagerDlg(const SWindowServices& services, QWidget* parent)
+    : QDialog(parent), m_services(services),
+      m_hIcon(SvgImage::Icon(QStringLiteral(":/brevane/icon.svg"), {16, 24, 32, 48, 64, 256})) {
+    setWindowTitle(QString::fromLatin1(kCaption));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(WindowFont());
+    const CDialogUnits units(font());
+    setFixedSize(units.ToPixelsX(kWidth), units.ToPixelsY(kHeight));
+    m_controls = CDialogBuilder(*this, m_services.profile).Build(Controls());
+    ConnectHandlers();
+}
+
+CProjectManagerDlg::~CProjectManagerDlg() {
+    m_services.profile.SetAutoload(m_bAutoload ? 1 : 0);
+    StopStatusTimer();
+}
+
+int CProjectManagerDlg::DoModal() {
+    OnInitDialog();
+    const int result = exec();
+    // The window is gone once the modal run ends, and its timer with it.
+    StopStatusTimer();
+    return result;
+}
+
+bool CProjectManagerDlg::UpdateData(bool saveAndValidate) {
+    AttachControls();
+    const bool save = saveAndValidate;
+    ExchangeThreeState(save, kServiceStatus, m_nServiceStatus);
+    ExchangeText(save, kFtpServer, m_strFTPServer);
+    ExchangeText(save, kPassword, m_strPassword);
+    ExchangeCheck(save, kPasv, m_bPASV);
+    ExchangeCheck(save, kPreconfig, m_bPreconfig);
+    ExchangeText(save, kProxyServer, m_strProxyServer);
+    ExchangeText(save, kServerFolder, m_strServerFolder);
+    if (!ExchangeUnsigned(save, kTimeout, m_nTimeout))
+        return false;
+    ExchangeCheck(save, kUseProxy, m_bUseProxy);
+    ExchangeText(save, kUsername, m_strUsername);
+    ExchangeCheck(save, kAutoload, m_bAutoload);
+    return true;
+}
+
+void CProjectManagerDlg::WinHelp(uint32_t /*context*/, uint32_t /*command*/) {
+    ShellRequest request;
+    request.verb = "open";
+    request.file = m_services.system.ProgramFolder() + "Brevane.chm";
+    request.showMode = ShellShowMode::Restore;
+    m_services.shell.Execute(request);
+}
+
+void CProjectManagerDlg::accept() {
+    CloseWindow();
+}
+
+void CProjectManagerDlg::reject() {
+    CloseWindow();
+}
+
+void CProjectManagerDlg::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        // A focused push button takes Enter itself; anywhere else Enter is the window's OK.
+        const auto buttons = findChildren<QPushButton*>();
+        const bool buttonTakesEnter = std::any_of(buttons.begin(), buttons.end(), [](auto* b) {
+            return b->isDefault() && b->isVisible() && b->isEnabled();
+        });
+        if (!buttonTakesEnter) {
+            accept();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool CProjectManagerDlg::OnInitDialog() {
+    UpdateData(false);
+    setWindowIcon(m_hIcon);
+    const QString windowsDirectory = FromLocal(m_services.system.WindowsDirectory());
+    const QString systemDirectory = FromLocal(m_services.system.SystemDirectory());
+    LoadHistories(windowsDirectory, systemDirectory);
+    UpdateData(false);
+    ShowUpdateFunction();
+    RegisterToolTips();
+    ShowAutoload();
+    m_nTimerID = startTimer(kStatusTimerPeriodMs);
+    GreetOnFirstRun();
+    return true;
+}
+
+void CProjectManagerDlg::OnQuit() {
+    CloseWindow();
+}
+
+void CProjectManagerDlg::OnAutoload() {
+    UpdateData(true);
+}
+
+void CProjectManagerDlg::OnTestScript() {
+    // A timeout the transfer refuses does not stop the test.
+    UpdateData(true);
+    m_strScriptFile = m_cboScriptFile->currentText();
+    m_strIniPath = m_cboIniPath->currentText();
+    m_strLogPath = m_cboLogPath->currentText();
+    m_strScriptURL = m_cboScriptURL->currentText();
+    if (Control<QRadioButton>(kUseTarvon)->isChecked())
+        m_services.updateLibrary.Tarvon(ToLocal(m_strScriptURL));
+    else
+        m_services.updateLibrary.TarvonWait(ToLocal(m_strScriptURL), kTestScriptTimeoutMs);
+}
+
+void CProjectManagerDlg::CloseWindow() {
+    m_services.profile.SetUseTarvonFn(Control<QRadioButton>(kUseTarvon)->isChecked() ? 1 : 0);
+    if (UpdateData(true))
+        done(QDialog::Accepted);
+}
+
+void CProjectManagerDlg::AttachControls() {
+    if (m_bAttached)
+        return;
+    m_cboScriptURL = Control<CHistoryComboBox>(kScriptURL);
+    m_cboLogPath = Control<CHistoryComboBox>(kLogPath);
+    m_cboIniPath = Control<CHistoryComboBox>(kIniPath);
+    m_cboScriptFile = Control<CHistoryComboBox>(kScriptFile);
+    m_lstUpload = Control<CSortedListBox>(kUploadList);
+    m_bAttached = true;
+}
+
+void CProjectManagerDlg::ConnectHandlers() {
+    connect(Control<QPushButton>(kQuit), &QPushButton::clicked, this, &CProjectManagerDlg::OnQuit);
+    connect(Control<QPushButton>(kTestScript), &QPushButton::clicked, this,
+            &CProjectManagerDlg::OnTestScript);
+    connect(Control<QCheckBox>(kAutoload), &QCheckBox::clicked, this,
+            &CProjectManagerDlg::OnAutoload);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::ApplicationShortcut);
+    connect(help, &QShortcut::activated, this, [this] { WinHelp(kHelpContext, kHelpCommand); });
+}
+
+void CProjectManagerDlg::LoadHistories(const QString& windowsDirectory,
+                                       const QString& systemDirectory) {
+    m_strScriptURL = m_cboScriptURL->LoadHistory(kHistorySection, QStringLiteral("ScriptURL"));
+    m_strScriptFile = m_cboScriptFile->LoadHistory(kHistorySection, QStringLiteral("ScriptFile"));
+    m_strIniPath = m_cboIniPath->LoadHistory(kHistorySection, QStringLiteral("IniFile"));
+    if (m_strIniPath.isEmpty()) {
+        m_strIniPath = InFolder(windowsDirectory, "TarvonSvc4.ini");
+        m_cboIniPath->SetText(m_strIniPath);
+    }
+    m_strLogPath = m_cboLogPath->LoadHistory(kHistorySection, QStringLiteral("Logfile"));
+    if (m_strLogPath.isEmpty()) {
+        m_strLogPath = InFolder(systemDirectory, "TarvonSvc4.log");
+        m_cboLogPath->SetText(m_strLogPath);
+    }
+}
+
+void CProjectManagerDlg::ShowUpdateFunction() {
+    const int useTarvon = m_services.profile.UseTarvonFn();
+    Control<QRadioButton>(kUseTarvon)->setChecked(useTarvon != 0);
+    Control<QRadioButton>(kUseTarvonWait)->setChecked(useTarvon == 0);
+}
+
+void CProjectManagerDlg::RegisterToolTips() {
+    m_ToolTip = new CToolTipControl(this);
+    m_ToolTip->SetMaxTipWidth(kMaxTipWidth);
+    m_ToolTip->SetAutoPopDelay(kTipShowTimeMs);
+    m_ToolTip->Activate(true);
+    for (int id : ToolTipOrder())
+        m_ToolTip->AddTool(m_controls.value(id), ToolTipOf(id));
+}
+
+void CProjectManagerDlg::ShowAutoload() {
+    m_bAutoload = m_services.profile.Autoload() != 0;
+    Control<QCheckBox>(kAutoload)->setChecked(m_bAutoload);
+}
+
+void CProjectManagerDlg::GreetOnFirstRun() {
+    if (m_services.profile.FirstRun() != 0)
+        return;
+    const QString user = FromLocal(m_services.system.LoginName());
+    m_services.prompts.MessageBox(this, QString::fromLatin1(kGreeting).arg(user),
+                                  QString::fromLatin1(kGreetingCaption), PromptButtons::Ok);
+    WinHelp(kHelpContext, kHelpCommand);
+    m_services.profile.SetFirstRun(1);
+}
+
+void CProjectManagerDlg::StopStatusTimer() {
+    if (m_nTimerID == 0)
+        return;
+    killTimer(m_nTimerID);
+    m_nTimerID = 0;
+}
+
+void CProjectManagerDlg::ExchangeText(bool save, int id, QString& value) {
+    auto* edit = Control<QLineEdit>(id);
+    if (save)
+        value = edit->text();
+    else
+        edit->setText(value);
+}
+
+void CProjectManagerDlg::ExchangeCheck(bool save, int id, bool& value) {
+    auto* box = Control<QAbstractButton>(id);
+    if (save)
+        value = box->isChecked();
+    else
+        box->setChecked(value);
+}
+
+void CProjectManagerDlg::ExchangeThreeState(bool save, int id, int32_t& value) {
+    auto* box = Control<QCheckBox>(id);
+    if (save)
+        value = FromCheckState(box->checkState());
+    else
+        box->setCheckState(ToCheckState(value));
+}
+
+bool CProjectManagerDlg::ExchangeUnsigned(bool save, int id, uint32_t& value) {
+    auto* edit = Control<QLineEdit>(id);
+    if (!save) {
+        edit->setText(QString::number(value));
+        return true;
+    }
+    bool isNumber = false;
+    const uint number = edit->text().toUInt(&isNumber, 10);
+    if (!isNumber) {
+        m_services.prompts.MessageBox(this, QString::fromLatin1(kNotAnInteger), QString(),
+                                      PromptButtons::Ok);
+        edit->setFocus();
+        edit->selectAll();
+        return false;
+    }
+    value = number;
+    return true;
+}

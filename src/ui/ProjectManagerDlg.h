@@ -1,0 +1,98 @@
+#pragma once
+
+#include "ui/WindowServices.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QIcon>
+#include <QString>
+#include <cstdint>
+
+class CHistoryComboBox;
+class CSortedListBox;
+class CToolTipControl;
+class QAbstractButton;
+class QCheckBox;
+class QLineEdit;
+
+// The program's only window: the project's values in one dialog, its tooltips, remembered
+// preferences and first-run greeting. The window's controls hold the current project.
+class CProjectManagerDlg final : public QDialog {
+    Q_OBJECT
+
+public:
+    // Builds every control with its initial value; services must outlive the window.
+    explicit CProjectManagerDlg(const SWindowServices& services, QWidget* parent = nullptr);
+    // Stores the auto-load preference; the history fields store their lists as they go.
+    ~CProjectManagerDlg() override;
+
+    CProjectManagerDlg(const CProjectManagerDlg&) = delete;
+    CProjectManagerDlg& operator=(const CProjectManagerDlg&) = delete;
+
+    // Initialises the window and runs it modally; returns QDialog::Accepted once closed.
+    int DoModal();
+    // Copies the controls into the values (true) or the values into the controls (false);
+    // false when the timeout field holds no unsigned whole number (the user is told).
+    bool UpdateData(bool saveAndValidate = true);
+    // Opens the help file; both arguments are ignored.
+    void WinHelp(uint32_t context, uint32_t command);
+
+    // Enter, Quit: the close operation.
+    void accept() override;
+    // Escape, the close box: the same close operation.
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool OnInitDialog();
+    void OnQuit();
+    void OnAutoload();
+    void OnTestScript();
+
+    void CloseWindow();
+    void AttachControls();
+    void ConnectHandlers();
+    void LoadHistories(const QString& windowsDirectory, const QString& systemDirectory);
+    void ShowUpdateFunction();
+    void RegisterToolTips();
+    void ShowAutoload();
+    void GreetOnFirstRun();
+    void StopStatusTimer();
+
+    void ExchangeText(bool save, int id, QString& value);
+    void ExchangeCheck(bool save, int id, bool& value);
+    void ExchangeThreeState(bool save, int id, int32_t& value);
+    bool ExchangeUnsigned(bool save, int id, uint32_t& value);
+
+    template <typename Widget> Widget* Control(int id) const;
+
+    SWindowServices m_services;
+    QHash<int, QWidget*> m_controls;
+    bool m_bAttached = false;
+
+    QString m_strScriptFile;
+    QString m_strIniPath;
+    QString m_strLogPath;
+    QString m_strScriptURL;
+    CHistoryComboBox* m_cboScriptURL = nullptr;
+    CHistoryComboBox* m_cboLogPath = nullptr;
+    CHistoryComboBox* m_cboIniPath = nullptr;
+    CHistoryComboBox* m_cboScriptFile = nullptr;
+    CSortedListBox* m_lstUpload = nullptr;
+    int32_t m_nServiceStatus = 0;
+    QString m_strFTPServer;
+    QString m_strPassword;
+    bool m_bPASV = false;
+    bool m_bPreconfig = false;
+    QString m_strProxyServer;
+    QString m_strServerFolder;
+    uint32_t m_nTimeout = 15000;
+    bool m_bUseProxy = true;
+    QString m_strUsername;
+    bool m_bAutoload = false;
+    QIcon m_hIcon;
+    int m_nTimerID = 0;
+    CToolTipControl* m_ToolTip = nullptr;
+};

@@ -1,0 +1,84 @@
+#include "ui/QtPrompts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+namespace {
+
+// The chooser's starting point: folder and proposed name joined.
+QString StartPath(const FileChooserRequest& request) {
+    if (request.initialFolder.isEmpty())
+        return request.fileName;
+    if (request.fileName.isEmpty())
+        return request.initialFolder;
+    return QDir(request.initialFolder).filePath(request.fileName);
+}
+
+// "*.xml" or ".xml" as the bare suffix "xml".
+QString Suffix(const QString& defaultExtension) {
+    QString suffix = defaultExtension;
+    while (suffix.startsWith(QLatin1Char('*')) || suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    return suffix;
+}
+
+} // namespace
+
+PromptAnswer CQtPrompts::MessageBox(QWidget* owner, const QString& text, const QString& caption,
+                                    PromptButtons buttons) {
+    const bool yesNo = buttons == PromptButtons::YesNo;
+    QMessageBox box(yesNo ? QMessageBox::Question : QMessageBox::Warning,
+                    caption.isEmpty() ? QCoreApplication::applicationName() : caption,
+                    DisplayText(text), yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                    owner);
+    box.setTextFormat(Qt::PlainText);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return PromptAnswer::Yes;
+    case QMessageBox::No:
+        return PromptAnswer::No;
+    default:
+        return PromptAnswer::Ok;
+    }
+}
+
+std::optional<QString> CQtPrompts::ChooseFile(QWidget* owner, const FileChooserRequest& request) {
+    QFileDialog chooser(owner, QString(), StartPath(request));
+    chooser.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // The chosen file need not exist, also in the open chooser.
+    chooser.setFileMode(QFileDialog::AnyFile);
+    chooser.setNameFilters(NameFilters(request.filter));
+    chooser.setDefaultSuffix(Suffix(request.defaultExtension));
+    chooser.setOption(QFileDialog::DontConfirmOverwrite,
+                      (request.flags & kChooserOverwritePrompt) == 0);
+    chooser.setSizeGripEnabled((request.flags & kChooserEnableSizing) != 0);
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(chooser.selectedFiles().first());
+}
+
+QStringList CQtPrompts::NameFilters(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype index = 0; index + 1 < parts.size(); index += 2) {
+        if (parts.at(index).isEmpty())
+            break;
+        QString patterns = parts.at(index + 1);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the last parentheses: replace the text's own copy.
+        static const QRegularExpression shownPatterns(QStringLiteral("\\s*\\([^()]*\\)$"));
+        QString text = parts.at(index);
+        text.remove(shownPatterns);
+        filters.append(text + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+    }
+    return filters;
+}
+
+QString CQtPrompts::DisplayText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}

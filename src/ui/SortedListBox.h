@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QListWidget>
+#include <QStringList>
+
+// A list box that keeps its entries sorted without regard to letter case, as the platform's
+// sorted list boxes do.
+class CSortedListBox final : public QListWidget {
+    Q_OBJECT
+
+public:
+    // An empty list.
+    explicit CSortedListBox(QWidget* parent = nullptr);
+
+    // Inserts text at its sorted place, after entries that compare equal; returns its index.
+    int AddString(const QString& text);
+    // Every entry, in list order.
+    QStringList Strings() const;
+};

@@ -1,0 +1,24 @@
+#include "ScriptedPrompts.h"
+
+PromptAnswer CScriptedPrompts::MessageBox(QWidget* owner, const QString& text,
+                                          const QString& caption, PromptButtons buttons) {
+    m_messages.push_back({owner, text, caption, buttons});
+    if (m_onMessage)
+        m_onMessage(m_messages.back());
+    if (!m_answers.empty()) {
+        const PromptAnswer answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+    return buttons == PromptButtons::YesNo ? PromptAnswer::Yes : PromptAnswer::Ok;
+}
+
+std::optional<QString> CScriptedPrompts::ChooseFile(QWidget* /*owner*/,
+                                                    const FileChooserRequest& request) {
+    m_choosers.push_back(request);
+    if (m_files.empty())
+        return std::nullopt;
+    std::optional<QString> file = m_files.front();
+    m_files.pop_front();
+    return file;
+}

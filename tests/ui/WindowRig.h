@@ -1,0 +1,45 @@
+#pragma once
+
+#include "FakeShell.h"
+#include "FakeSystemInfo.h"
+#include "FakeUpdateLibrary.h"
+#include "ScriptedPrompts.h"
+#include "TempProfile.h"
+#include "platform/Profile.h"
+#include "ui/WindowServices.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class CProjectManagerDlg;
+
+// Everything the window needs, with a fresh profile in a temporary folder and recording
+// fakes for the shell, the update library and the prompts.
+struct SWindowRig {
+    CTempProfile tempProfile;
+    CProfile profile;
+    CFakeSystemInfo system;
+    CFakeShell shell;
+    CFakeUpdateLibrary updateLibrary;
+    CScriptedPrompts prompts;
+    SWindowServices services{profile, system, shell, updateLibrary, prompts};
+
+    // A profile where the greeting was already shown.
+    void MarkFirstRunDone() { profile.SetFirstRun(1); }
+    // A new window on these services.
+    std::unique_ptr<CProjectManagerDlg> NewWindow();
+};
+
+// Runs window modally; whileOpen runs once the modal run is under way and must close it.
+// Returns the modal result; a window still open after a few seconds fails the test run.
+int RunModal(CProjectManagerDlg& window, const std::function<void()>& whileOpen);
+
+// The control of window with the id given.
+template <typename Widget> Widget* ControlById(const QWidget& window, int id) {
+    for (Widget* widget : window.findChildren<Widget*>()) {
+        if (widget->property("controlId").toInt() == id)
+            return widget;
+    }
+    return nullptr;
+}
