@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Reading inputs whole, with a size limit, and replacing files without ever leaving a
+// half-written one.
+
+// The largest input read: far above any project or JSON file, far below memory trouble.
+constexpr uint64_t kMaxInputBytes = 256ull * 1024 * 1024;
+
+// Reads a whole file ("-" for standard input). False with a message in error when it cannot
+// be read or is larger than kMaxInputBytes.
+bool ReadInput(const std::string& path, std::string& content, std::string& error);
+
+// How messages name an input path: quoted, or "standard input" for "-".
+std::string DescribeInput(const std::string& path);
+
+// Reads a whole stream, at most kMaxInputBytes; what names the stream in messages.
+bool ReadStream(std::FILE* stream, const std::string& what, std::string& content,
+                std::string& error);
+
+// Writes content to a temporary file beside path, then renames it over path. False with a
+// message in error when anything fails; path is then as it was and no temporary is left.
+bool ReplaceFile(const std::string& path, const std::string& content, std::string& error);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+// Texts of project files are bytes in the writer's code page; JSON needs UTF-8.
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past
+// U+10FFFF).
+bool IsValidUtf8(const std::string& bytes);
+
+// The bytes read as Windows-1252, in UTF-8; the five unassigned bytes map to the C1 controls
+// of the same value, as Windows maps them.
+std::string Windows1252ToUtf8(const std::string& bytes);
+
+// The text unchanged when it is UTF-8 already, else read as Windows-1252.
+std::string AsUtf8(const std::string& bytes);

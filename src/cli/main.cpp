@@ -1,0 +1,139 @@
+// tarvonscp-cli: the project file, outside the window, for scripts.
+#include "cli/CliCommands.h"
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kUsage = "Usage:\n"
+                           "  tarvonscp-cli show PROJECT.xml [--show-password]\n"
+                           "  tarvonscp-cli save PROJECT.xml --from-json VALUES.json\n"
+                           "  tarvonscp-cli password encode\n"
+                           "  tarvonscp-cli password decode\n"
+                           "  tarvonscp-cli --help | --version\n";
+
+const char* const kHelp =
+    "\n"
+    "Reads and writes the project files of the Brevane Project Manager.\n"
+    "\n"
+    "  show       prints the project as JSON on standard output. Values the file does not\n"
+    "             hold show the window's initial values. The password shows as \"********\"\n"
+    "             unless --show-password is given. Texts that are not UTF-8 are taken as\n"
+    "             Windows-1252 (the code page the Windows program writes) and printed as\n"
+    "             UTF-8. Files are listed in file order.\n"
+    "  save       writes a project file from a JSON object (VALUES.json, or - for standard\n"
+    "             input). Keys are the element names of a project file: ScriptFile,\n"
+    "             INIpath, LogPath, ScriptURL, FTPServer, Username, Password (in plain\n"
+    "             text), PASV, Preconfig, ProxyServer, ServerFolder, Timeout, UseProxy,\n"
+    "             Files. Switches are true or false, Timeout a whole number, Files an array\n"
+    "             of strings, written sorted case-insensitively as the window lists them.\n"
+    "             Absent keys take the window's initial values (Timeout 15000, UseProxy\n"
+    "             true, the rest empty or false). Strings are written as their bytes. The\n"
+    "             file is written beside the target and renamed over it, so a failed save\n"
+    "             leaves the old file as it was.\n"
+    "  password encode   reads one password line from standard input and prints the text\n"
+    "                    that stands for it in a project file.\n"
+    "  password decode   reads such a text from standard input and prints the password.\n"
+    "\n"
+    "Inputs larger than 256 MiB are refused.\n"
+    "Exit status: 0 done, 1 input refused (the reason on standard error), 2 usage error.\n"
+    "\n"
+    "Example:\n"
+    "  echo '{\"FTPServer\": \"ftp.example.com\", \"Files\": [\"/build/app.exe\"]}' |\n"
+    "      tarvonscp-cli save release.xml --from-json -\n";
+
+int UsageError(const std::string& message) {
+    std::cerr << "tarvonscp-cli: " << message << "\n" << kUsage;
+    return kExitUsage;
+}
+
+int Show(const std::vector<std::string>& args) {
+    std::string path;
+    bool showPassword = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--show-password") {
+            showPassword = true;
+        } else if (path.empty() && !args[i].empty() && args[i][0] != '-') {
+            path = args[i];
+        } else {
+            return UsageError("show: unexpected argument '" + args[i] + "'");
+        }
+    }
+    if (path.empty()) {
+        return UsageError("show: the project file is missing");
+    }
+    return RunShow(path, showPassword);
+}
+
+int Save(const std::vector<std::string>& args) {
+    std::string path;
+    std::string valuesPath;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--from-json" && i + 1 < args.size() && valuesPath.empty()) {
+            valuesPath = args[++i];
+        } else if (path.empty() && !args[i].empty() && args[i][0] != '-') {
+            path = args[i];
+        } else {
+            return UsageError("save: unexpected argument '" + args[i] + "'");
+        }
+    }
+    if (path.empty() || valuesPath.empty()) {
+        return UsageError("save needs a project file and --from-json VALUES.json");
+    }
+    return RunSave(path, valuesPath);
+}
+
+int Password(const std::vector<std::string>& args) {
+    if (args.size() == 2 && args[1] == "encode") {
+        return RunPasswordEncode();
+    }
+    if (args.size() == 2 && args[1] == "decode") {
+        return RunPasswordDecode();
+    }
+    return UsageError("password needs exactly one of encode or decode");
+}
+
+int Dispatch(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        return UsageError("no command given");
+    }
+    const std::string& command = args[0];
+    if (command == "--help" || command == "-h") {
+        std::cout << kUsage << kHelp;
+        return kExitDone;
+    }
+    if (command == "--version") {
+        std::cout << "tarvonscp-cli " << BREVANE_VERSION << '\n';
+        return kExitDone;
+    }
+    if (command == "show") {
+        return Show(args);
+    }
+    if (command == "save") {
+        return Save(args);
+    }
+    if (command == "password") {
+        return Password(args);
+    }
+    return UsageError("unknown command '" + command + "'");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        int status = Dispatch(std::vector<std::string>(argv + 1, argv + argc));
+        std::cout.flush();
+        if (!std::cout) {
+            std::cerr << "tarvonscp-cli: cannot write to standard output\n";
+            status = kExitRefused;
+        }
+        return status;
+    } catch (const std::exception& failure) {
+        std::cerr << "tarvonscp-cli: " << failure.what() << '\n';
+        return kExitRefused;
+    }
+}
