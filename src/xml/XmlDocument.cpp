@@ -232,8 +232,6 @@ bool CXmlDocument::Parse(const char* text) {
     if (length > kMaxTextLength) {
         // Refused before anything is copied or sized: the document becomes an empty one.
         m_strText.clear();
-        if (m_records.empty())
-            ResizeIndex(8);
         m_records[0] = ElementRecord{};
         m_strLastError = kDocumentTooLarge;
         return false;

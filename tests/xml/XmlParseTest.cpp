@@ -224,6 +224,23 @@ TEST_F(XmlDeepNesting, MillionLevelsParseAndEdit) {
     ExpectReparsesToSameIndex(doc);
 }
 
+TEST_F(XmlDeepNesting, AppendAtTheBottomOfAMillionLevels) {
+    const std::string text = Repeat("<a>", kLevels) + Repeat("</a>", kLevels);
+    CXmlDocument doc;
+    ASSERT_TRUE(doc.Parse(text.c_str()));
+    ASSERT_TRUE(doc.FindNext());
+    int levels = 1;
+    while (doc.FindNextChild() && doc.Descend())
+        ++levels;
+    EXPECT_EQ(levels, kLevels);
+    EXPECT_EQ(doc.CurrentPosition(), kLevels);
+    // The shift climbs through every ancestor to move their end tags.
+    ASSERT_TRUE(doc.AppendChild("z", "1"));
+    EXPECT_EQ(doc.Record(1).elementClose, static_cast<int>(text.size()) + 12 - 1);
+    EXPECT_EQ(ElementText(doc, kLevels), "<a>\r\n<z>1</z>\r\n</a>");
+    ExpectIndexSound(doc);
+}
+
 TEST_F(XmlDeepNesting, MillionUnclosedLevelsFail) {
     const std::string text = Repeat("<a>", kLevels);
     CXmlDocument doc;
@@ -241,30 +258,58 @@ TEST(XmlParseRobustness, GreaterThanInQuotesEndsTheStartTag) {
     EXPECT_EQ(doc.GetAttribute("y"), "3");
 }
 
-TEST(XmlParseRobustness, RandomBytesKeepTheIndexInsideTheText) {
-    const std::string alphabet = "<<<>>>//==''\"\"!?[]-  \r\nabAB&;";
-    std::mt19937 random(20261208);
-    for (int round = 0; round < 3000; ++round) {
+// Random bytes (never NUL), either from scratch or sprinkled over a well-formed document.
+std::string RandomText(std::mt19937& random) {
+    static const std::string alphabet = "<<<>>>//==''\"\"!?[]-  \r\nabAB&;";
+    static const std::string sample = "<?xml version=\"1.0\"?>\r\n<r v='1'>\r\n<a>x&lt;y</a>\r\n"
+                                      "<b/>\r\n<c>\r\n<!-- c --><d>1</d>\r\n</c>\r\n</r>\r\n";
+    const auto randomChar = [&random] {
+        return random() % 4 == 0 ? static_cast<char>(random() % 255 + 1)
+                                 : alphabet[random() % alphabet.size()];
+    };
+    if (random() % 2 == 0) {
         std::string text(random() % 120 + 1, ' ');
         for (char& ch : text)
-            ch = random() % 4 == 0 ? static_cast<char>(random() % 255 + 1)
-                                   : alphabet[random() % alphabet.size()];
+            ch = randomChar();
+        return text;
+    }
+    std::string text = sample;
+    for (int changes = random() % 3 + 1; changes > 0; --changes)
+        text[random() % text.size()] = randomChar();
+    return text;
+}
+
+TEST(XmlParseRobustness, RandomBytesKeepTheIndexInsideTheText) {
+    std::mt19937 random(20261208);
+    int indexed = 0;
+    for (int round = 0; round < 4000; ++round) {
+        const std::string text = RandomText(random);
         CXmlDocument doc;
         if (!doc.Parse(text.c_str())) {
             ASSERT_EQ(doc.RecordsUsed(), 1) << text;
             continue;
         }
+        ++indexed;
         ExpectIndexSound(doc);
         ASSERT_FALSE(HasFailure()) << text;
-        // Walk every element with the navigation calls; reads must stay inside the text.
+        // Walk down with the navigation calls; reads must stay inside the text.
         while (doc.FindNext()) {
-            doc.GetAttribute("a");
+            doc.GetAttribute("v");
             while (doc.FindNextChild())
                 doc.GetChildValue();
             if (!doc.Descend())
                 break;
         }
+        // Edits on whatever was indexed keep every offset on its character.
+        ASSERT_TRUE(doc.Parse(text.c_str()));
+        ASSERT_TRUE(doc.FindNext());
+        doc.SetAttribute("v", "2");
+        ASSERT_TRUE(doc.AppendChild("n", "v"));
+        ASSERT_TRUE(doc.AppendChild("m"));
+        ExpectIndexSound(doc);
+        ASSERT_FALSE(HasFailure()) << text;
     }
+    EXPECT_GT(indexed, 500); // many of the sprinkled documents still parse
 }
 
 #ifdef __linux__
