@@ -49,7 +49,7 @@ std::string ProjectText(int entries) {
     return text + "</Files>\r\n</ProjectDetail>\r\n";
 }
 
-// About 6 MB of a general document: a declaration, comments, nesting four levels deep,
+// About 8 MB of a general document: a declaration, comments, nesting four levels deep,
 // attributes, character references, empty elements and indentation.
 std::string GeneralText() {
     std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- catalogue -->\n"
