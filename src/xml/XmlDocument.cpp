@@ -543,11 +543,11 @@ std::string CXmlDocument::GetAttribute(const char* name) const {
     return DecodeText(token.start, std::min(token.end, TextLength() - 1));
 }
 
-std::string CXmlDocument::EncodeText(const char* text, bool attributeForm) {
+// Appends the text to `out` with the references of the chosen form; runs are copied in bulk.
+void CXmlDocument::EncodeText(const char* text, bool attributeForm, std::string& out) {
     const size_t length = std::strlen(text);
     const unsigned char escaped = attributeForm ? kEscapeAttribute : kEscapeContent;
-    std::string out;
-    out.reserve(length + length / 10 + 7);
+    out.reserve(out.size() + length + length / 10 + 7);
     size_t runStart = 0;
     size_t pos = 0;
     while (pos < length) {
@@ -564,7 +564,6 @@ std::string CXmlDocument::EncodeText(const char* text, bool attributeForm) {
         }
     }
     out.append(text + runStart, length - runStart);
-    return out;
 }
 
 std::string CXmlDocument::DecodeText(int32_t from, int32_t to) const {
@@ -650,9 +649,10 @@ void CXmlDocument::ShiftPositions(int32_t index, int32_t delta) {
 bool CXmlDocument::SetAttribute(const char* name, const char* value) {
     if (m_iCurrent == 0 || m_nCurrentKind != 1 || name == nullptr || *name == '\0')
         return false;
+    if (value == nullptr)
+        value = "";
     const int32_t element = m_iCurrent;
     const int32_t insertAt = m_records[element].startTagClose - (IsEmptyElement(element) ? 1 : 0);
-    const std::string encoded = EncodeText(value != nullptr ? value : "", true);
     Token token;
     token.next = m_records[element].startTagOpen + 1;
     int32_t offset = insertAt;
@@ -665,9 +665,11 @@ bool CXmlDocument::SetAttribute(const char* name, const char* value) {
             return false;
         offset = token.start;
         removed = token.end - token.start + 1;
-        inserted = encoded;
+        EncodeText(value, true, inserted);
     } else {
-        inserted.append(" ").append(name).append("=\"").append(encoded).append("\"");
+        inserted.append(" ").append(name).append("=\"");
+        EncodeText(value, true, inserted);
+        inserted.append("\"");
     }
     if (m_strText.size() - removed + inserted.size() > kMaxTextLength)
         return false;
@@ -708,33 +710,35 @@ int32_t CXmlDocument::AddElement(int32_t parent, int32_t after, const char* name
     const bool parentEmpty = IsEmptyElement(parent);
     const bool parentNoContent = HasNoContent(parent);
     const int32_t start = insertion.offset + (parentEmpty || parentNoContent ? 2 : 0);
-
     const std::string_view tagName(name);
-    const std::string encoded = EncodeText(value != nullptr ? value : "", false);
-    std::string element;
-    element.reserve(2 * tagName.size() + encoded.size() + 7);
-    element.append("<").append(tagName);
-    if (encoded.empty())
-        element.append("/>\r\n");
-    else
-        element.append(">").append(encoded).append("</").append(tagName).append(">\r\n");
+    const std::string_view parentName = parentEmpty ? TagNameView(parent) : std::string_view();
 
+    // "<p/>" becomes "<p>", CR LF, the element, "</p>" (the '/' is replaced); "<p></p>" gets
+    // CR LF and the element behind its '>'; elsewhere the element goes in at its own offset.
     int32_t spliceAt = start;
     int32_t removed = 0;
-    std::string_view parentName;
     std::string inserted;
     if (parentEmpty) {
-        // "<p/>" becomes "<p>", CR LF, the element, "</p>": the '/' is replaced.
-        parentName = TagNameView(parent);
         spliceAt = m_records[parent].endTagOpen;
         removed = 1;
-        inserted.append(">\r\n").append(element).append("</").append(parentName);
+        inserted = ">\r\n";
     } else if (parentNoContent) {
         spliceAt = m_records[parent].startTagClose + 1;
-        inserted.append("\r\n").append(element);
-    } else {
-        inserted = std::move(element);
+        inserted = "\r\n";
     }
+    inserted.append("<").append(tagName);
+    int32_t valueLength = -1; // no value: written as an empty element
+    if (value == nullptr || *value == '\0') {
+        inserted.append("/>\r\n");
+    } else {
+        inserted.append(">");
+        const size_t valueStart = inserted.size();
+        EncodeText(value, false, inserted);
+        valueLength = static_cast<int32_t>(inserted.size() - valueStart);
+        inserted.append("</").append(tagName).append(">\r\n");
+    }
+    if (parentEmpty)
+        inserted.append("</").append(parentName);
     if (m_strText.size() - removed + inserted.size() > kMaxTextLength)
         return 0;
 
@@ -744,12 +748,11 @@ int32_t CXmlDocument::AddElement(int32_t parent, int32_t after, const char* name
     record.startTagOpen = start;
     record.parent = parent;
     record.firstChild = 0;
-    if (encoded.empty()) {
+    if (valueLength < 0) {
         record.startTagClose = start + nameLength + 2;
         record.endTagOpen = start + nameLength + 1;
         record.elementClose = start + nameLength + 2;
     } else {
-        const int32_t valueLength = static_cast<int32_t>(encoded.size());
         record.startTagClose = start + nameLength + 1;
         record.endTagOpen = start + nameLength + valueLength + 2;
         record.elementClose = start + 2 * nameLength + valueLength + 4;

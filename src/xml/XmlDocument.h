@@ -104,7 +104,7 @@ private:
     std::string GetTagName(int32_t index) const;
     std::string GetElementValue(int32_t index) const;
     bool FindAttribute(Token& token, std::string_view name) const;
-    static std::string EncodeText(const char* text, bool attributeForm);
+    static void EncodeText(const char* text, bool attributeForm, std::string& out);
     std::string DecodeText(int32_t from, int32_t to) const;
     void ReplaceText(int32_t offset, int32_t count, const std::string& text);
     int32_t NextInShiftWalk(int32_t record, int32_t& top) const;
