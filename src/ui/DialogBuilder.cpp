@@ -41,8 +41,12 @@ QHash<int, QWidget*> CDialogBuilder::Build(const std::vector<SControlTemplate>& 
 QWidget* CDialogBuilder::Create(const SControlTemplate& control) {
     const QString caption = QString::fromUtf8(control.caption);
     switch (control.kind) {
-    case ControlKind::PushButton:
-        return new QPushButton(caption, &m_dialog);
+    case ControlKind::PushButton: {
+        auto* button = new QPushButton(caption, &m_dialog);
+        // No button is the default: the dialog itself decides what Enter does.
+        button->setAutoDefault(false);
+        return button;
+    }
     case ControlKind::CheckBox:
         return CreateCheckBox(control);
     case ControlKind::RadioButton:

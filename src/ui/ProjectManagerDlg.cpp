@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
-#include <algorithm>
 
 using namespace ProjectManagerTemplate;
 
@@ -162,19 +161,15 @@ void CProjectManagerDlg::reject() {
 }
 
 void CProjectManagerDlg::keyPressEvent(QKeyEvent* event) {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers() == Qt::NoModifier) {
-        // A focused push button takes Enter itself; anywhere else Enter is the window's OK.
-        const auto buttons = findChildren<QPushButton*>();
-        const bool buttonTakesEnter = std::any_of(buttons.begin(), buttons.end(), [](auto* b) {
-            return b->isDefault() && b->isVisible() && b->isEnabled();
-        });
-        if (!buttonTakesEnter) {
-            accept();
-            return;
-        }
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QDialog::keyPressEvent(event);
+        return;
     }
-    QDialog::keyPressEvent(event);
+    // Enter presses a focused push button; anywhere else it is the window's OK.
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+        button->click();
+    else
+        accept();
 }
 
 bool CProjectManagerDlg::OnInitDialog() {
