@@ -1,0 +1,145 @@
+#include "ui/DialogCheckBox.h"
+#include "ui/DialogUnits.h"
+#include "ui/SortedListBox.h"
+#include "ui/ToolTipControl.h"
+
+#include <QFontMetrics>
+#include <QHelpEvent>
+#include <QTest>
+#include <QToolTip>
+
+class DialogControlsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void threeStateBoxCyclesUncheckedCheckedIndeterminate() {
+        CDialogCheckBox box(QStringLiteral("Service status"), CDialogCheckBox::kTextOnLeft);
+        box.setTristate(true);
+        box.resize(200, 20);
+        QList<Qt::CheckState> seen;
+        for (int click = 0; click < 4; ++click) {
+            QTest::mouseClick(&box, Qt::LeftButton);
+            seen.append(box.checkState());
+        }
+        QCOMPARE(seen, (QList<Qt::CheckState>{Qt::Checked, Qt::PartiallyChecked, Qt::Unchecked,
+                                              Qt::Checked}));
+    }
+
+    void twoStateBoxToggles() {
+        CDialogCheckBox box(QStringLiteral("PASV"), 0);
+        box.resize(80, 20);
+        QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(5, 10));
+        QCOMPARE(box.checkState(), Qt::Checked);
+        QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(5, 10));
+        QCOMPARE(box.checkState(), Qt::Unchecked);
+    }
+
+    void wholeControlTakesTheClick_data() {
+        QTest::addColumn<unsigned>("options");
+        QTest::addColumn<QPoint>("where");
+        QTest::newRow("text on the left, far left")
+            << unsigned(CDialogCheckBox::kTextOnLeft) << QPoint(2, 10);
+        QTest::newRow("text on the left, empty middle")
+            << unsigned(CDialogCheckBox::kTextOnLeft) << QPoint(150, 10);
+        QTest::newRow("multi-line, lower right")
+            << unsigned(CDialogCheckBox::kMultiLine) << QPoint(190, 35);
+    }
+
+    void wholeControlTakesTheClick() {
+        QFETCH(unsigned, options);
+        QFETCH(QPoint, where);
+        CDialogCheckBox box(QStringLiteral("Auto-load last project"), options);
+        box.resize(200, 40);
+        QTest::mouseClick(&box, Qt::LeftButton, {}, where);
+        QVERIFY(box.isChecked());
+    }
+
+    void sortedListIgnoresCase() {
+        CSortedListBox list;
+        for (const char* text : {"beta.txt", "Alpha.txt", "gamma.txt", "ALPHA.txt", "Beta2.txt"})
+            list.AddString(QString::fromLatin1(text));
+        QCOMPARE(list.Strings(),
+                 (QStringList{"Alpha.txt", "ALPHA.txt", "beta.txt", "Beta2.txt", "gamma.txt"}));
+    }
+
+    void sortedListReturnsTheIndex() {
+        CSortedListBox list;
+        QCOMPARE(list.AddString(QStringLiteral("m")), 0);
+        QCOMPARE(list.AddString(QStringLiteral("Z")), 1);
+        QCOMPARE(list.AddString(QStringLiteral("a")), 0);
+        QCOMPARE(list.AddString(QStringLiteral("M")), 2);
+        QCOMPARE(list.item(2)->text(), QStringLiteral("M"));
+    }
+
+    void dialogUnitsFollowTheFont_data() {
+        QTest::addColumn<int>("pointSize");
+        QTest::newRow("8 point") << 8;
+        QTest::newRow("12 point") << 12;
+    }
+
+    void dialogUnitsFollowTheFont() {
+        QFETCH(int, pointSize);
+        QFont font(QStringLiteral("Sans"), pointSize);
+        const QFontMetrics metrics(font);
+        const int letters = metrics.horizontalAdvance(
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        const CDialogUnits units(font);
+        QCOMPARE(units.BaseWidth(), (letters / 26 + 1) / 2);
+        QCOMPARE(units.BaseHeight(), metrics.height());
+        QCOMPARE(units.ToPixelsX(4), units.BaseWidth());
+        QCOMPARE(units.ToPixelsY(8), units.BaseHeight());
+        QCOMPARE(units.ToPixelsX(400), 100 * units.BaseWidth());
+        // Halves round up, as the platform's MulDiv does.
+        QCOMPARE(units.ToPixelsX(2), (units.BaseWidth() + 1) / 2);
+        QCOMPARE(units.ToPixelsY(4), (units.BaseHeight() + 1) / 2);
+        QCOMPARE(units.ToPixels(4, 8, 40, 16),
+                 QRect(units.BaseWidth(), units.BaseHeight(), 10 * units.BaseWidth(),
+                       2 * units.BaseHeight()));
+    }
+
+    void longTipsWrapWithinTheMaximumWidth() {
+        CToolTipControl tips;
+        tips.SetMaxTipWidth(300);
+        const QString text = QStringLiteral(
+            "URL of your script file.  (The \"http://\" part is compulsory.)  (Specify the "
+            "working folder by appending, for example, \"c:\\temp\\\".)");
+        const QString shown = tips.WrappedText(text);
+        const QStringList lines = shown.split(QLatin1Char('\n'));
+        QVERIFY(lines.size() > 1);
+        const QFontMetrics metrics(QToolTip::font());
+        for (const QString& line : lines)
+            QVERIFY2(metrics.horizontalAdvance(line.trimmed()) <= 300, qPrintable(line));
+        QCOMPARE(QString(shown).remove(QLatin1Char('\n')), text);
+    }
+
+    void shortTipsStayOnOneLine() {
+        CToolTipControl tips;
+        tips.SetMaxTipWidth(300);
+        QCOMPARE(tips.WrappedText(QStringLiteral("Use PASV")), QStringLiteral("Use PASV"));
+    }
+
+    void tipShowsOnlyWhileActive() {
+        QWidget window;
+        window.resize(200, 100);
+        auto* tool = new QWidget(&window);
+        tool->setGeometry(10, 10, 50, 20);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        CToolTipControl tips;
+        tips.SetMaxTipWidth(300);
+        tips.SetAutoPopDelay(5000);
+        tips.AddTool(tool, QStringLiteral("Server timeout"));
+        QHelpEvent early(QEvent::ToolTip, QPoint(5, 5), tool->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(tool, &early);
+        QVERIFY(!QToolTip::isVisible());
+        tips.Activate(true);
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), tool->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(tool, &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), QStringLiteral("Server timeout"));
+        QToolTip::hideText();
+    }
+};
+
+QTEST_MAIN(DialogControlsTest)
+#include "DialogControlsTest.moc"
