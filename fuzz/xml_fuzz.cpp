@@ -6,6 +6,7 @@
 
 #include "xml/XmlDocument.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -541,10 +542,10 @@ void ExerciseBuilt(Choices& choices) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const size_t textLength = strnlen(reinterpret_cast<const char*>(data), size);
-    const std::string text(reinterpret_cast<const char*>(data), textLength);
-    const size_t steering = textLength < size ? textLength + 1 : size;
-    Choices choices(data + steering, size - steering, text);
+    const uint8_t* const end = data + size;
+    const uint8_t* const nul = std::find(data, end, 0);
+    const std::string text(data, nul);
+    Choices choices(nul == end ? end : nul + 1, nul == end ? 0 : end - nul - 1, text);
     ExerciseParsed(text, choices);
     ExerciseBuilt(choices);
     return 0;
