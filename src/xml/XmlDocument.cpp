@@ -103,7 +103,7 @@ bool CXmlDocument::FindChar(int32_t& offset, char ch, int32_t limit) const {
     if (offset >= limit)
         return false;
     const char* data = m_strText.data();
-    if (!kMayHaveLeadBytes) {
+    if constexpr (!kMayHaveLeadBytes) {
         const void* hit = std::memchr(data + offset, ch, static_cast<size_t>(limit - offset));
         offset =
             hit != nullptr ? static_cast<int32_t>(static_cast<const char*>(hit) - data) : limit;
@@ -163,7 +163,7 @@ bool CXmlDocument::NextToken(Token& token) const {
     return true;
 }
 
-std::string_view CXmlDocument::TokenView(const Token& token) const {
+std::string_view CXmlDocument::TokenText(const Token& token) const {
     const int32_t end = std::min(token.end, TextLength() - 1);
     if (end < token.start)
         return {};
@@ -171,12 +171,8 @@ std::string_view CXmlDocument::TokenView(const Token& token) const {
                             static_cast<size_t>(end - token.start + 1));
 }
 
-std::string CXmlDocument::TokenText(const Token& token) const {
-    return std::string(TokenView(token));
-}
-
 bool CXmlDocument::TokenMatches(const Token& token, std::string_view name) const {
-    const std::string_view text = TokenView(token);
+    const std::string_view text = TokenText(token);
     if (name.size() < text.size() || name.compare(0, text.size(), text) != 0)
         return false;
     if (name.size() == text.size())
@@ -348,7 +344,7 @@ CXmlDocument::TagScan CXmlDocument::ScanStartTag(int32_t open, int32_t record) {
 
 // Reads the end tag of an element whose content scan stopped on "</".
 bool CXmlDocument::CloseElement(int32_t element) {
-    const std::string_view tagName = TagNameView(element);
+    const std::string_view tagName = GetTagName(element);
     int32_t endTag = m_records[element].endTagOpen;
     const bool found = FindChar(endTag, '<', TextLength());
     m_records[element].endTagOpen = endTag;
@@ -479,17 +475,13 @@ bool CXmlDocument::Descend() {
     return true;
 }
 
-std::string_view CXmlDocument::TagNameView(int32_t index) const {
+std::string_view CXmlDocument::GetTagName(int32_t index) const {
     if (index == 0)
         return {};
     Token token;
     token.next = m_records[index].startTagOpen + 1;
     NextToken(token);
-    return TokenView(token);
-}
-
-std::string CXmlDocument::GetTagName(int32_t index) const {
-    return std::string(TagNameView(index));
+    return TokenText(token);
 }
 
 std::string CXmlDocument::GetChildValue() const {
@@ -711,7 +703,7 @@ int32_t CXmlDocument::AddElement(int32_t parent, int32_t after, const char* name
     const bool parentNoContent = HasNoContent(parent);
     const int32_t start = insertion.offset + (parentEmpty || parentNoContent ? 2 : 0);
     const std::string_view tagName(name);
-    const std::string_view parentName = parentEmpty ? TagNameView(parent) : std::string_view();
+    const std::string_view parentName = parentEmpty ? GetTagName(parent) : std::string_view();
 
     // "<p/>" becomes "<p>", CR LF, the element, "</p>" (the '/' is replaced); "<p></p>" gets
     // CR LF and the element behind its '>'; elsewhere the element goes in at its own offset.

@@ -79,31 +79,40 @@ private:
     };
 
     int32_t TextLength() const { return static_cast<int32_t>(m_strText.size()); }
+
+    // Scanners: offsets move over whole characters and stop at `limit` (exclusive) or the end.
     bool FindChar(int32_t& offset, char ch, int32_t limit) const;
     bool FindText(int32_t& offset, std::string_view marker, int32_t limit) const;
     bool SkipSpace(int32_t& offset) const;
     bool NextToken(Token& token) const;
-    std::string_view TokenView(const Token& token) const;
-    std::string TokenText(const Token& token) const;
+    // The token's characters, never reaching past the text.
+    std::string_view TokenText(const Token& token) const;
+    // True when name starts with the token, followed in name by its end or one of " =/[".
     bool TokenMatches(const Token& token, std::string_view name) const;
+    // True when the token is the unquoted character ch.
     bool TokenIs(const Token& token, char ch) const;
+
+    // The index: NewRecord takes the next free record, growing the index by half when full.
     int32_t NewRecord();
     void ResizeIndex(int32_t size);
 
+    // The parser.
     int32_t ParseDocument();
     TagScan ScanStartTag(int32_t open, int32_t record);
     bool CloseElement(int32_t element);
     bool SkipNode(int32_t open, int32_t& after) const;
     bool SetParseError(const char* format, std::string_view tagName = {});
 
+    // Navigation and reading.
     bool IsEmptyElement(int32_t index) const;
     bool HasNoContent(int32_t index) const;
     int32_t LastChild(int32_t parent) const;
     int32_t FindElementByName(int32_t parent, int32_t after, const char* name) const;
-    std::string_view TagNameView(int32_t index) const;
-    std::string GetTagName(int32_t index) const;
+    std::string_view GetTagName(int32_t index) const;
     std::string GetElementValue(int32_t index) const;
     bool FindAttribute(Token& token, std::string_view name) const;
+
+    // Editing: one splice of the text, then one walk that shifts the offsets after it.
     static void EncodeText(const char* text, bool attributeForm, std::string& out);
     std::string DecodeText(int32_t from, int32_t to) const;
     void ReplaceText(int32_t offset, int32_t count, const std::string& text);
