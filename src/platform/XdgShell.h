@@ -11,6 +11,7 @@
 // application for the file, opener missing) is kShellNoAssociation. An opener still running
 // when the grace period ends has started the application in the foreground (generic
 // desktops do that), so the request counts as done and the opener is left to run on its own.
+// The owner window, parameters and show mode have no meaning for xdg-open and are not used.
 class CXdgShell final : public CShell {
 public:
     // opener: the program to run (searched on PATH when it holds no '/'); graceMs: the wait.
