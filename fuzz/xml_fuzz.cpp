@@ -108,6 +108,45 @@ char NextNonSpace(const std::string& text, size_t offset) {
     return offset < text.size() ? text[offset] : '\0';
 }
 
+// The content from..to (exclusive) with the five references decoded; others stay as they are.
+std::string Decoded(const std::string& text, size_t from, size_t to) {
+    static const char* const names[] = {"lt;", "amp;", "gt;", "apos;", "quot;"};
+    static const char characters[] = "<&>'\"";
+    std::string out;
+    for (size_t at = from; at < to;) {
+        const char c = text[at++];
+        int reference = -1;
+        for (int i = 0; c == '&' && reference < 0 && i < 5; ++i) {
+            const size_t length = std::strlen(names[i]);
+            if (at + length <= to && text.compare(at, length, names[i]) == 0)
+                reference = i;
+        }
+        if (reference < 0) {
+            out += c;
+            continue;
+        }
+        out += characters[reference];
+        at += std::strlen(names[reference]);
+    }
+    return out;
+}
+
+// The value of an element without children: a CDATA section after optional white space as it
+// stands, or else the whole content decoded.
+std::string ExpectedValue(const std::string& text, const Record& r) {
+    const size_t from = r.startTagClose + 1;
+    const size_t to = r.endTagOpen;
+    size_t at = from;
+    while (at < text.size() && IsSpace(text[at]))
+        ++at;
+    if (at + 11 < to && text.compare(at, 9, "<![CDATA[") == 0) {
+        const size_t close = text.find("]]>", at + 9);
+        if (close < to)
+            return text.substr(at + 9, close - at - 9);
+    }
+    return Decoded(text, from, to);
+}
+
 // The elements in document order, reached through the links without recursion; a bad link,
 // a wrong parent, a record reached twice or a record in use that is not reached all fail.
 std::vector<int> DocumentOrder(const CXmlDocument& doc) {
@@ -313,11 +352,7 @@ private:
             Check(value.empty(), "an element with children or an empty element has no value");
             return;
         }
-        const std::string content =
-            m_text.substr(r.startTagClose + 1, r.endTagOpen - r.startTagClose - 1);
-        Check(value.size() <= content.size(), "a value is never longer than the content");
-        if (content.find('&') == std::string::npos && NextNonSpace(content, 0) != '<')
-            Check(value == content, "content without references or sections reads as it stands");
+        Check(value == ExpectedValue(m_text, r), "a value reads by the decoding rules");
     }
 
     void ReadAttribute() {
