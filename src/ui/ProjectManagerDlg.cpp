@@ -4,6 +4,8 @@
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 #include "platform/UpdateLibrary.h"
+#include "project/Project.h"
+#include "project/ProjectFile.h"
 #include "ui/DialogBuilder.h"
 #include "ui/DialogUnits.h"
 #include "ui/HistoryComboBox.h"
@@ -14,6 +16,7 @@
 #include "ui/ToolTipControl.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,6 +44,9 @@ const char* const kGreeting =
     "the Start Menu additions for the Brevane.\r\n\r\nThank you for choosing the Brevane - we "
     "hope you like it!";
 const char* const kGreetingCaption = "Welcome to the Brevane from Quilldrake!";
+const char* const kNotAProject = "XML File '%1' is not a TarvonSCP project!";
+// The longest file error text shown, as the platform's error message buffer holds.
+constexpr int kMaxFileErrorLength = 255;
 const char* const kNotAnInteger = "Please enter a whole number from 0 to 4294967295.";
 
 QString FromLocal(const std::string& text) {
@@ -152,6 +158,34 @@ void CProjectManagerDlg::WinHelp(uint32_t /*context*/, uint32_t /*command*/) {
     m_services.shell.Execute(request);
 }
 
+bool CProjectManagerDlg::LoadProjectFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_services.prompts.MessageBox(this, file.errorString().left(kMaxFileErrorLength), QString(),
+                                      PromptButtons::Ok);
+        return false;
+    }
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_services.prompts.MessageBox(this, file.errorString().left(kMaxFileErrorLength), QString(),
+                                      PromptButtons::Ok);
+        return false;
+    }
+    SProject project = HeldProject();
+    if (!ProjectFile::Load(content.toStdString(), project)) {
+        m_services.prompts.MessageBox(this, QString::fromLatin1(kNotAProject).arg(path), QString(),
+                                      PromptButtons::Ok);
+        return false;
+    }
+    HoldProject(project);
+    m_cboScriptFile->SetText(m_strScriptFile);
+    m_cboIniPath->SetText(m_strIniPath);
+    m_cboLogPath->SetText(m_strLogPath);
+    m_cboScriptURL->SetText(m_strScriptURL);
+    UpdateData(false);
+    return true;
+}
+
 void CProjectManagerDlg::accept() {
     CloseWindow();
 }
@@ -181,7 +215,7 @@ bool CProjectManagerDlg::OnInitDialog() {
     UpdateData(false);
     ShowUpdateFunction();
     RegisterToolTips();
-    ShowAutoload();
+    LoadLastProject();
     m_nTimerID = startTimer(kStatusTimerPeriodMs);
     GreetOnFirstRun();
     return true;
@@ -267,9 +301,14 @@ void CProjectManagerDlg::RegisterToolTips() {
         m_ToolTip->AddTool(m_controls.value(id), ToolTipOf(id));
 }
 
-void CProjectManagerDlg::ShowAutoload() {
+void CProjectManagerDlg::LoadLastProject() {
     m_bAutoload = m_services.profile.Autoload() != 0;
     Control<QCheckBox>(kAutoload)->setChecked(m_bAutoload);
+    if (!m_bAutoload)
+        return;
+    const QString lastProject = m_services.profile.LastProject();
+    if (!lastProject.isEmpty())
+        LoadProjectFile(lastProject);
 }
 
 void CProjectManagerDlg::GreetOnFirstRun() {
@@ -287,6 +326,45 @@ void CProjectManagerDlg::StopStatusTimer() {
         return;
     killTimer(m_nTimerID);
     m_nTimerID = 0;
+}
+
+SProject CProjectManagerDlg::HeldProject() const {
+    SProject project;
+    project.scriptFile = ToLocal(m_strScriptFile);
+    project.iniPath = ToLocal(m_strIniPath);
+    project.logPath = ToLocal(m_strLogPath);
+    project.scriptURL = ToLocal(m_strScriptURL);
+    project.ftpServer = ToLocal(m_strFTPServer);
+    project.username = ToLocal(m_strUsername);
+    project.password = ToLocal(m_strPassword);
+    project.pasv = m_bPASV;
+    project.preconfig = m_bPreconfig;
+    project.proxyServer = ToLocal(m_strProxyServer);
+    project.serverFolder = ToLocal(m_strServerFolder);
+    project.timeout = m_nTimeout;
+    project.useProxy = m_bUseProxy;
+    for (const QString& file : m_lstUpload->Strings())
+        project.files.push_back(ToLocal(file));
+    return project;
+}
+
+void CProjectManagerDlg::HoldProject(const SProject& project) {
+    m_strScriptFile = FromLocal(project.scriptFile);
+    m_strIniPath = FromLocal(project.iniPath);
+    m_strLogPath = FromLocal(project.logPath);
+    m_strScriptURL = FromLocal(project.scriptURL);
+    m_strFTPServer = FromLocal(project.ftpServer);
+    m_strUsername = FromLocal(project.username);
+    m_strPassword = FromLocal(project.password);
+    m_bPASV = project.pasv;
+    m_bPreconfig = project.preconfig;
+    m_strProxyServer = FromLocal(project.proxyServer);
+    m_strServerFolder = FromLocal(project.serverFolder);
+    m_nTimeout = project.timeout;
+    m_bUseProxy = project.useProxy;
+    m_lstUpload->clear();
+    for (const std::string& file : project.files)
+        m_lstUpload->AddString(FromLocal(file));
 }
 
 void CProjectManagerDlg::ExchangeText(bool save, int id, QString& value) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 
+struct SProject;
 class CHistoryComboBox;
 class CSortedListBox;
 class CToolTipControl;
@@ -36,6 +37,8 @@ public:
     bool UpdateData(bool saveAndValidate = true);
     // Opens the help file; both arguments are ignored.
     void WinHelp(uint32_t context, uint32_t command);
+    // Loads the project file at path into the window; false after telling the user why not.
+    bool LoadProjectFile(const QString& path);
 
     // Enter, Quit: the close operation.
     void accept() override;
@@ -57,9 +60,11 @@ private:
     void LoadHistories(const QString& windowsDirectory, const QString& systemDirectory);
     void ShowUpdateFunction();
     void RegisterToolTips();
-    void ShowAutoload();
+    void LoadLastProject();
     void GreetOnFirstRun();
     void StopStatusTimer();
+    SProject HeldProject() const;
+    void HoldProject(const SProject& project);
 
     void ExchangeText(bool save, int id, QString& value);
     void ExchangeCheck(bool save, int id, bool& value);

@@ -1,11 +1,15 @@
 #include "ui/ProjectManagerDlg.h"
 #include "WindowRig.h"
+#include "project/ProjectFile.h"
 #include "ui/HistoryComboBox.h"
+#include "ui/SortedListBox.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -23,6 +27,33 @@ QStringList Entries(const QComboBox& box) {
     for (int index = 0; index < box.count(); ++index)
         entries.append(box.itemText(index));
     return entries;
+}
+
+QString WriteFile(const QTemporaryDir& folder, const char* name, const QByteArray& content) {
+    const QString path = folder.filePath(QString::fromLatin1(name));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        qFatal("cannot write the test's project file");
+    return path;
+}
+
+SProject SampleProject() {
+    SProject project;
+    project.scriptFile = "/srv/updates/script.txt";
+    project.iniPath = "/srv/TarvonSvc4.ini";
+    project.logPath = "/srv/TarvonSvc4.log";
+    project.scriptURL = "http://updates.example.com/script.txt";
+    project.ftpServer = "ftp.example.com";
+    project.username = "publisher";
+    project.password = "s3cret <&>";
+    project.pasv = true;
+    project.preconfig = true;
+    project.proxyServer = "proxy:8080";
+    project.serverFolder = "/myapp/updates/";
+    project.timeout = 30000;
+    project.useProxy = false;
+    project.files = {"/srv/b.bin", "/srv/A.bin", "/srv/c.bin"};
+    return project;
 }
 
 void Activate(QWidget& window) {
@@ -171,6 +202,118 @@ private slots:
         window.reset();
         QCOMPARE(m_rig->profile.Autoload(), checked ? 1 : 0);
         QCOMPARE(m_rig->profile.LastProject(), lastProject);
+    }
+
+    void autoloadLoadsTheLastProject() {
+        QTemporaryDir folder;
+        const QString path = WriteFile(
+            folder, "project.xml", QByteArray::fromStdString(ProjectFile::Save(SampleProject())));
+        m_rig->MarkFirstRunDone();
+        m_rig->profile.SetAutoload(1);
+        m_rig->profile.SetLastProject(path);
+        auto window = m_rig->NewWindow();
+        RunModal(*window, [&] {
+            QCOMPARE(ControlById<QLineEdit>(*window, 1003)->text(),
+                     QStringLiteral("ftp.example.com"));
+            QCOMPARE(ControlById<QLineEdit>(*window, 1019)->text(), QStringLiteral("publisher"));
+            QCOMPARE(ControlById<QLineEdit>(*window, 1020)->text(), QStringLiteral("s3cret <&>"));
+            QCOMPARE(ControlById<QLineEdit>(*window, 1024)->text(), QStringLiteral("proxy:8080"));
+            QCOMPARE(ControlById<QLineEdit>(*window, 1018)->text(),
+                     QStringLiteral("/myapp/updates/"));
+            QCOMPARE(ControlById<QLineEdit>(*window, 1025)->text(), QStringLiteral("30000"));
+            QVERIFY(ControlById<QCheckBox>(*window, 1021)->isChecked());
+            QVERIFY(ControlById<QCheckBox>(*window, 1022)->isChecked());
+            QVERIFY(!ControlById<QCheckBox>(*window, 1023)->isChecked());
+            QVERIFY(ControlById<QCheckBox>(*window, 1033)->isChecked());
+            QCOMPARE(ControlById<CSortedListBox>(*window, 1026)->Strings(),
+                     (QStringList{"/srv/A.bin", "/srv/b.bin", "/srv/c.bin"}));
+            auto* ini = ControlById<CHistoryComboBox>(*window, 1041);
+            QCOMPARE(ini->currentText(), QStringLiteral("/srv/TarvonSvc4.ini"));
+            // The default path entered the history before the project's path did.
+            QCOMPARE(Entries(*ini), (QStringList{"/srv/TarvonSvc4.ini", "/etc/TarvonSvc4.ini"}));
+            auto* url = ControlById<CHistoryComboBox>(*window, 1038);
+            QCOMPARE(url->currentText(), QStringLiteral("http://updates.example.com/script.txt"));
+            QCOMPARE(Entries(*url), QStringList{"http://updates.example.com/script.txt"});
+            QCOMPARE(ControlById<CHistoryComboBox>(*window, 1040)->currentText(),
+                     QStringLiteral("/srv/updates/script.txt"));
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+        });
+        QVERIFY(m_rig->prompts.Messages().empty());
+        QCOMPARE(m_rig->profile.LastProject(), path);
+    }
+
+    void autoloadKeepsValuesTheFileDoesNotHold() {
+        QTemporaryDir folder;
+        const QString path = WriteFile(folder, "partial.xml",
+                                       "<ProjectDetail><FTPServer>ftp.partial.org</FTPServer>"
+                                       "<Files><File>/x/one</File></Files></ProjectDetail>");
+        m_rig->MarkFirstRunDone();
+        m_rig->profile.SetAutoload(1);
+        m_rig->profile.SetLastProject(path);
+        m_rig->profile.WriteString("History", "ScriptURL", "http://kept/");
+        auto window = m_rig->NewWindow();
+        RunModal(*window, [&] {
+            QCOMPARE(ControlById<QLineEdit>(*window, 1003)->text(),
+                     QStringLiteral("ftp.partial.org"));
+            QCOMPARE(ControlById<QLineEdit>(*window, 1025)->text(), QStringLiteral("15000"));
+            QVERIFY(ControlById<QCheckBox>(*window, 1023)->isChecked());
+            QCOMPARE(ControlById<CSortedListBox>(*window, 1026)->Strings(), QStringList{"/x/one"});
+            QCOMPARE(ControlById<CHistoryComboBox>(*window, 1038)->currentText(),
+                     QStringLiteral("http://kept/"));
+            QCOMPARE(ControlById<CHistoryComboBox>(*window, 1041)->currentText(),
+                     QStringLiteral("/etc/TarvonSvc4.ini"));
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+        });
+        QVERIFY(m_rig->prompts.Messages().empty());
+    }
+
+    void autoloadOfABadFileTellsWhyAndChangesNothing_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("another root") << QByteArray("<Other><FTPServer>x</FTPServer></Other>")
+                                      << "XML File '%1' is not a TarvonSCP project!";
+        QTest::newRow("empty file") << QByteArray() << "XML File '%1' is not a TarvonSCP project!";
+        QTest::newRow("not XML") << QByteArray("just some text")
+                                 << "XML File '%1' is not a TarvonSCP project!";
+        QTest::newRow("missing file") << QByteArray("-") << "No such file or directory";
+    }
+
+    void autoloadOfABadFileTellsWhyAndChangesNothing() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        QTemporaryDir folder;
+        QString path = folder.filePath(QStringLiteral("missing.xml"));
+        if (content != "-")
+            path = WriteFile(folder, "bad.xml", content);
+        m_rig->MarkFirstRunDone();
+        m_rig->profile.SetAutoload(1);
+        m_rig->profile.SetLastProject(path);
+        auto window = m_rig->NewWindow();
+        RunModal(*window, [&] {
+            QCOMPARE(ControlById<QLineEdit>(*window, 1003)->text(), QString());
+            QCOMPARE(ControlById<CSortedListBox>(*window, 1026)->count(), 0);
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+        });
+        QCOMPARE(m_rig->prompts.Messages().size(), size_t(1));
+        const QString shown =
+            expected.contains(QLatin1String("%1")) ? expected.arg(path) : expected;
+        QCOMPARE(m_rig->prompts.Messages().front().text, shown);
+        QCOMPARE(m_rig->prompts.Messages().front().buttons, PromptButtons::Ok);
+        QCOMPARE(m_rig->profile.LastProject(), path);
+    }
+
+    void noAutoloadLeavesTheLastProjectAlone() {
+        QTemporaryDir folder;
+        const QString path = WriteFile(
+            folder, "project.xml", QByteArray::fromStdString(ProjectFile::Save(SampleProject())));
+        m_rig->MarkFirstRunDone();
+        m_rig->profile.SetAutoload(0);
+        m_rig->profile.SetLastProject(path);
+        auto window = m_rig->NewWindow();
+        RunModal(*window, [&] {
+            QCOMPARE(ControlById<QLineEdit>(*window, 1003)->text(), QString());
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+        });
     }
 
     void autoloadClickIsKeptEvenWhenTheCloseFails() {
