@@ -81,17 +81,41 @@ bool IsDelimiter(char c) {
     return c != '\0' && std::strchr(" \t\n\r<>=\\/?!", c) != nullptr;
 }
 
-// The tag name of the element whose '<' stands at open: the first token after it.
-std::string TagNameAt(const std::string& text, size_t open) {
-    size_t start = open + 1;
-    while (start < text.size() && IsSpace(text[start]))
-        ++start;
-    if (start >= text.size() || text[start] == '"' || text[start] == '\'')
-        return {};
-    size_t end = start;
+// One token of a tag: a quoted string (bounds without the quotes) or a run up to a delimiter.
+struct TagToken {
+    size_t start = 0;
+    size_t end = 0; // one past the last character
+    bool quoted = false;
+};
+
+// Reads the token at or after `at` by the tokenizer rules; false at the end of the text.
+bool NextTagToken(const std::string& text, size_t& at, TagToken& token) {
+    while (at < text.size() && IsSpace(text[at]))
+        ++at;
+    if (at >= text.size())
+        return false;
+    const char first = text[at];
+    if (first == '"' || first == '\'') {
+        const size_t close = std::min(text.find(first, at + 1), text.size());
+        token = {at + 1, close, true};
+        at = std::min(close + 1, text.size());
+        return true;
+    }
+    size_t end = at;
     while (end < text.size() && !IsDelimiter(text[end]))
         ++end;
-    return text.substr(start, end == start ? 1 : end - start);
+    token = {at, end == at ? end + 1 : end, false};
+    at = token.end;
+    return true;
+}
+
+// The tag name of the element whose '<' stands at open: the first token after it.
+std::string TagNameAt(const std::string& text, size_t open) {
+    size_t at = open + 1;
+    TagToken token;
+    if (!NextTagToken(text, at, token) || token.quoted)
+        return {};
+    return text.substr(token.start, token.end - token.start);
 }
 
 // A tag name matches a searched name that begins with it and goes on with nothing or " =/[".
@@ -100,6 +124,26 @@ bool NameMatches(const std::string& tagName, const char* name) {
         return false;
     const char after = name[tagName.size()];
     return after == '\0' || std::strchr(" =/[", after) != nullptr;
+}
+
+// The quoted value of an attribute of the start tag at open: the first unquoted token after
+// the tag name that matches the name marks it, and the quoted token two further is its value.
+bool FindAttributeValue(const std::string& text, size_t open, const char* name, TagToken& value) {
+    size_t at = open + 1;
+    int marked = -1;
+    for (int count = 0; NextTagToken(text, at, value); ++count) {
+        if (value.quoted) {
+            if (marked >= 0 && count == marked + 2)
+                return true;
+            continue;
+        }
+        const std::string token = text.substr(value.start, value.end - value.start);
+        if (token == ">" || token == "/" || token == "?")
+            return false;
+        if (count > 0 && marked < 0 && token != "=" && NameMatches(token, name))
+            marked = count;
+    }
+    return false;
 }
 
 char NextNonSpace(const std::string& text, size_t offset) {
@@ -361,25 +405,32 @@ private:
             return;
         const std::string value = m_doc.GetAttribute(name.Get());
         ExpectUnchanged("GetAttribute");
-        if (m_expected.kind != 1)
-            Check(value.empty(), "no current element reads no attribute");
-        Check(value.size() <= m_text.size(), "an attribute value comes from the text");
+        TagToken found;
+        const bool present =
+            m_expected.kind == 1 && !name.text.empty() &&
+            FindAttributeValue(m_text, m_doc.Record(m_expected.current).startTagOpen, name.Get(),
+                               found);
+        Check(value == (present ? Decoded(m_text, found.start, found.end) : std::string()),
+              "an attribute reads by the quoting and decoding rules");
     }
 
     void SetAttribute() {
         const Argument name = EditName();
         Argument value = EditValue();
         value.absent = false;
-        const bool possible = m_expected.current != 0 && m_expected.kind == 1;
+        const bool current = m_expected.current != 0 && m_expected.kind == 1;
         const std::string before = m_text;
-        const size_t tagOpen = possible ? m_doc.Record(m_expected.current).startTagOpen : 0;
-        const size_t tailBefore = possible ? StartTagEnd(m_expected.current) : 0;
-        const bool done = m_doc.SetAttribute(name.Get(), value.Get());
-        // A parsed tag may hold a quoted value that runs past its '>'; refusing it is allowed.
-        Check(done ? possible : !possible || !m_built,
-              "SetAttribute succeeds with a current element of a built document");
+        const size_t tagOpen = current ? m_doc.Record(m_expected.current).startTagOpen : 0;
+        const size_t tailBefore = current ? StartTagEnd(m_expected.current) : 0;
+        TagToken old;
+        const bool present = current && FindAttributeValue(m_text, tagOpen, name.Get(), old);
+        // A quoted value that runs past the tag's '>' cannot be replaced without breaking the
+        // index, so that one is refused.
+        const bool possible = current && !(present && old.end > tailBefore);
+        Check(m_doc.SetAttribute(name.Get(), value.Get()) == possible,
+              "SetAttribute succeeds exactly with a current element and a value it can replace");
         ExpectPositions("SetAttribute");
-        if (!done) {
+        if (!possible) {
             ExpectUnchanged("a refused SetAttribute");
             return;
         }
@@ -388,7 +439,7 @@ private:
                   m_text.compare(StartTagEnd(m_expected.current), std::string::npos, before,
                                  tailBefore) == 0,
               "SetAttribute changes nothing outside the start tag");
-        if (m_built)
+        if (m_built || present)
             Check(m_doc.GetAttribute(name.Get()) == value.text, "a set attribute reads back");
     }
 
