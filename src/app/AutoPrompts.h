@@ -6,7 +6,9 @@
 // to the error stream and answered with OK or No, every chooser is cancelled.
 class CAutoPrompts final : public CPrompts {
 public:
+    // Logs the text and answers OK (or No when asked Yes/No).
     PromptAnswer MessageBox(QWidget* owner, const QString& text, const QString& caption,
                             PromptButtons buttons) override;
+    // Cancels.
     std::optional<QString> ChooseFile(QWidget* owner, const FileChooserRequest& request) override;
 };

@@ -33,7 +33,9 @@ public:
     // The warning shown when the FTP library cannot be loaded.
     static const char* const kFtpMissingText;
 
+    // Takes the parts it works with; nothing starts before InitInstance.
     explicit CProjectManagerApp(SAppParts parts);
+    // Drops the profile, so that its last writes reach the disk.
     ~CProjectManagerApp();
     CProjectManagerApp(const CProjectManagerApp&) = delete;
     CProjectManagerApp& operator=(const CProjectManagerApp&) = delete;

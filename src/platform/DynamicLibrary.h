@@ -5,7 +5,9 @@
 // A shared library loaded at run time from a given folder, released with the object.
 class CDynamicLibrary {
 public:
+    // Holds no library yet.
     CDynamicLibrary() = default;
+    // Releases the library if one is loaded.
     ~CDynamicLibrary();
     CDynamicLibrary(const CDynamicLibrary&) = delete;
     CDynamicLibrary& operator=(const CDynamicLibrary&) = delete;

@@ -16,6 +16,7 @@ class CXdgShell final : public CShell {
 public:
     // opener: the program to run (searched on PATH when it holds no '/'); graceMs: the wait.
     explicit CXdgShell(std::string opener = "xdg-open", int graceMs = 800);
+    // Opens or explores the request's file or folder; a Windows result code.
     intptr_t Execute(const ShellRequest& request) override;
 
 private:

@@ -10,7 +10,9 @@ public:
     explicit CZel4Library(const std::string& folder);
     // True when the library and both entry points were found.
     bool IsAvailable() const { return m_tarvon != nullptr && m_tarvonWait != nullptr; }
+    // Entry point 1, or nothing when the library is missing.
     void Tarvon(const std::string& url) override;
+    // Entry point 2, or nothing when the library is missing.
     void TarvonWait(const std::string& url, int32_t timeoutMs) override;
 
 private:
