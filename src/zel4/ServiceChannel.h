@@ -8,7 +8,9 @@ class CServiceChannel {
 public:
     using Clock = std::chrono::steady_clock;
 
+    // Not connected yet.
     CServiceChannel() = default;
+    // Closes the connection if one is open.
     ~CServiceChannel();
     CServiceChannel(const CServiceChannel&) = delete;
     CServiceChannel& operator=(const CServiceChannel&) = delete;
