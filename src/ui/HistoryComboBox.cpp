@@ -3,6 +3,8 @@
 #include "platform/Profile.h"
 #include "ui/SplitStringArray.h"
 
+#include <QAbstractItemView>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <algorithm>
 
@@ -73,5 +75,8 @@ void CHistoryComboBox::RecordText() {
 
 void CHistoryComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
-    RecordText();
+    // Opening the drop-down list keeps the focus in the field as far as the user sees.
+    const bool toOwnList = event->reason() == Qt::PopupFocusReason || view()->isVisible();
+    if (!toOwnList)
+        RecordText();
 }

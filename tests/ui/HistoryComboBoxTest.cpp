@@ -2,6 +2,7 @@
 #include "TempProfile.h"
 #include "platform/Profile.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QTest>
 #include <memory>
@@ -202,6 +203,22 @@ private slots:
         QTRY_VERIFY(other->hasFocus());
         QCOMPARE(Entries(*box), after);
         QCOMPARE(box->currentText(), text);
+    }
+
+    void openingTheListRecordsNothing() {
+        QWidget window;
+        auto* box = new CHistoryComboBox(*m_profile, &window);
+        box->addItems({"A", "B"});
+        box->lineEdit()->setText(QStringLiteral("typed"));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        box->showPopup();
+        QTRY_VERIFY(box->view()->isVisible());
+        box->hidePopup();
+        QCOMPARE(Entries(*box), (QStringList{"A", "B"}));
     }
 
 private:
