@@ -2,6 +2,7 @@
 
 #include "cli/FileAccess.h"
 #include "cli/ProjectJson.h"
+#include "project/AtomicFile.h"
 #include "project/PasswordText.h"
 #include "project/ProjectFile.h"
 
@@ -87,7 +88,7 @@ int RunSave(const std::string& path, const std::string& valuesPath) {
         return Refuse(error);
     }
     project.files = SortedLikeTheList(std::move(project.files));
-    if (!ReplaceFile(path, ProjectFile::Save(project), error)) {
+    if (!AtomicFile::Replace(path, ProjectFile::Save(project), error)) {
         return Refuse(error);
     }
     return kExitDone;

@@ -6,10 +6,6 @@
 #include <memory>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -20,49 +16,6 @@ std::string TooLarge(const std::string& what) {
 
 std::string SystemError(const std::string& action, const std::string& what, int code) {
     return "cannot " + action + " " + what + ": " + std::strerror(code);
-}
-
-// The mode a new file gets from the process's umask.
-mode_t ModeForNewFile() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-// An existing file keeps its permissions; a new one gets what creating it would have given.
-mode_t ModeFor(const std::string& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
-        return status.st_mode & 07777;
-    }
-    return ModeForNewFile();
-}
-
-// Writes everything; errno tells why when it fails.
-bool WriteAll(int descriptor, const std::string& content) {
-    size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t count =
-            ::write(descriptor, content.data() + written, content.size() - written);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            errno = count == 0 ? EIO : errno;
-            return false;
-        }
-        written += static_cast<size_t>(count);
-    }
-    return true;
-}
-
-// Writes, flushes to the disk and closes the temporary; 0 or the error code.
-int FillTemporary(int descriptor, const std::string& content, mode_t mode) {
-    const bool filled = WriteAll(descriptor, content) && ::fchmod(descriptor, mode) == 0 &&
-                        ::fsync(descriptor) == 0;
-    const int fillError = filled ? 0 : errno;
-    const int closeError = ::close(descriptor) == 0 ? 0 : errno;
-    return fillError != 0 ? fillError : closeError;
 }
 
 } // namespace
@@ -109,30 +62,4 @@ bool ReadInput(const std::string& path, std::string& content, std::string& error
         return false;
     }
     return ReadStream(file.get(), DescribeInput(path), content, error);
-}
-
-bool ReplaceFile(const std::string& path, const std::string& content, std::string& error) {
-    // A link is followed, so that the file it points to is replaced and the link stays.
-    std::error_code code;
-    const fs::path target =
-        fs::is_symlink(path, code) ? fs::weakly_canonical(path, code) : fs::path(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-
-    const int descriptor = ::mkstemp(temporary.data());
-    if (descriptor < 0) {
-        error = SystemError("create a temporary file in", "'" + folder.string() + "'", errno);
-        return false;
-    }
-    if (const int failure = FillTemporary(descriptor, content, ModeFor(target.string()))) {
-        error = SystemError("write", "'" + temporary + "'", failure);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        error = SystemError("replace", "'" + path + "'", errno);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
 }

@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <string>
 
-// Reading inputs whole, with a size limit, and replacing files without ever leaving a
-// half-written one.
+// Reading inputs whole, with a size limit.
 
 // The largest input read: far above any project or JSON file, far below memory trouble.
 constexpr uint64_t kMaxInputBytes = 256ull * 1024 * 1024;
@@ -20,7 +19,3 @@ std::string DescribeInput(const std::string& path);
 // Reads a whole stream, at most kMaxInputBytes; what names the stream in messages.
 bool ReadStream(std::FILE* stream, const std::string& what, std::string& content,
                 std::string& error);
-
-// Writes content to a temporary file beside path, then renames it over path. False with a
-// message in error when anything fails; path is then as it was and no temporary is left.
-bool ReplaceFile(const std::string& path, const std::string& content, std::string& error);

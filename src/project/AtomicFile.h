@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// Replacing a file so that it is either wholly the old or wholly the new content.
+namespace AtomicFile {
+
+// Writes content to a temporary file in path's folder, flushes it to the disk and renames it
+// over path; a link at path is followed and stays. An existing file keeps its permissions.
+// False with a message naming the failed step and the system's error text in error; path is
+// then as it was and no temporary is left.
+bool Replace(const std::string& path, const std::string& content, std::string& error);
+
+} // namespace AtomicFile

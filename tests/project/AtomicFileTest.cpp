@@ -1,0 +1,135 @@
+#include "project/AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// While alive, this process cannot make a file longer than limit bytes: writes past it fail
+// with EFBIG, as on a full disk.
+class CFileSizeLimit {
+public:
+    explicit CFileSizeLimit(rlim_t limit) {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = m_saved;
+        lowered.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~CFileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_previousHandler)(int);
+};
+
+class AtomicFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/atomic-file-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_folder = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path m_folder;
+};
+
+TEST_F(AtomicFileTest, CreatesAndReplacesWithTheExactBytes) {
+    const fs::path target = m_folder / "project.xml";
+    std::string error;
+    ASSERT_TRUE(AtomicFile::Replace(target.string(), "first\r\n", error)) << error;
+    EXPECT_EQ(ReadBytes(target), "first\r\n");
+    const std::string binary("a\0b\xff", 4);
+    ASSERT_TRUE(AtomicFile::Replace(target.string(), binary, error)) << error;
+    EXPECT_EQ(ReadBytes(target), binary);
+    ASSERT_TRUE(AtomicFile::Replace(target.string(), "", error)) << error;
+    EXPECT_EQ(ReadBytes(target), "");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"project.xml"});
+}
+
+TEST_F(AtomicFileTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
+    const fs::path target = m_folder / "project.xml";
+    const std::string original(64, 'o');
+    WriteBytes(target, original);
+    std::string error;
+    bool replaced = true;
+    {
+        CFileSizeLimit limit(100);
+        replaced = AtomicFile::Replace(target.string(), std::string(4096, 'n'), error);
+    }
+    EXPECT_FALSE(replaced);
+    EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+    EXPECT_NE(error.find(std::strerror(EFBIG)), std::string::npos) << error;
+    EXPECT_EQ(ReadBytes(target), original);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"project.xml"});
+}
+
+TEST_F(AtomicFileTest, AMissingFolderIsNamedWithTheSystemText) {
+    const fs::path target = m_folder / "no" / "such" / "project.xml";
+    std::string error;
+    EXPECT_FALSE(AtomicFile::Replace(target.string(), "x", error));
+    EXPECT_NE(error.find((m_folder / "no" / "such").string()), std::string::npos) << error;
+    EXPECT_NE(error.find(std::strerror(ENOENT)), std::string::npos) << error;
+    EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(AtomicFileTest, AFolderInTheWayIsNotReplaced) {
+    const fs::path occupied = m_folder / "occupied";
+    fs::create_directory(occupied);
+    WriteBytes(occupied / "inside.txt", "keep");
+    std::string error;
+    EXPECT_FALSE(AtomicFile::Replace(occupied.string(), "x", error));
+    EXPECT_NE(error.find("cannot replace '" + occupied.string() + "'"), std::string::npos) << error;
+    EXPECT_EQ(ReadBytes(occupied / "inside.txt"), "keep");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"occupied"});
+}
+
+TEST_F(AtomicFileTest, KeepsPermissionsAndFollowsALink) {
+    const fs::path target = m_folder / "real.xml";
+    const fs::path link = m_folder / "link.xml";
+    WriteBytes(target, "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(target, link);
+    std::string error;
+    ASSERT_TRUE(AtomicFile::Replace(link.string(), "new", error)) << error;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadBytes(target), "new");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"link.xml", "real.xml"}));
+}
+
+} // namespace
