@@ -11,6 +11,8 @@ enum class ShellShowMode : int { Normal = 1, Show = 5, Restore = 9 };
 constexpr intptr_t kShellFileNotFound = 2;
 constexpr intptr_t kShellNoAssociation = 31;
 constexpr intptr_t kShellDone = 42;
+// The largest result that still means failure.
+constexpr intptr_t kShellLastFailure = 32;
 
 // One request to the system shell: perform a verb ("open", "explore") on a file or folder.
 struct ShellRequest {

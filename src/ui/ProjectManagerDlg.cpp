@@ -4,6 +4,7 @@
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 #include "platform/UpdateLibrary.h"
+#include "project/AtomicFile.h"
 #include "project/Project.h"
 #include "project/ProjectFile.h"
 #include "ui/DialogBuilder.h"
@@ -45,8 +46,26 @@ const char* const kGreeting =
     "hope you like it!";
 const char* const kGreetingCaption = "Welcome to the Brevane from Quilldrake!";
 const char* const kNotAProject = "XML File '%1' is not a TarvonSCP project!";
+const char* const kTooLarge =
+    "XML File '%1' is larger than 256 MiB, far larger than any TarvonSCP project; it was not read.";
+const char* const kStartNewProject = "Start new project?";
+const char* const kShellRefused = "An error occurred processing the command line \"%1\".";
 // The longest file error text shown, as the platform's error message buffer holds.
 constexpr int kMaxFileErrorLength = 255;
+// No project comes near this; a larger file is refused before it is read.
+constexpr qint64 kMaxProjectFileBytes = 256ll * 1024 * 1024;
+constexpr qint64 kReadChunkBytes = 1 << 16;
+
+const char* const kProjectExtension = "*.xml";
+const char* const kProjectFilter = "XML Project files (*.xml)|*.xml||";
+const char* const kIniFilter = "INI files (*.ini)|*.ini||";
+const char* const kLogFilter = "Log files (*.log)|*.log||";
+const char* const kScriptFilter = "Text files (*.txt)|*.txt|All files (*.*)|*.*||";
+const char* const kIniFileName = "TarvonSvc4.ini";
+const char* const kLogFileName = "TarvonSvc4.log";
+// Every chooser of the window: no read-only box, ask before overwriting, resizable.
+constexpr unsigned kChooserFlags =
+    kChooserHideReadOnly | kChooserOverwritePrompt | kChooserEnableSizing;
 const char* const kNotAnInteger = "Please enter a whole number from 0 to 4294967295.";
 
 QString FromLocal(const std::string& text) {
@@ -55,6 +74,48 @@ QString FromLocal(const std::string& text) {
 
 std::string ToLocal(const QString& text) {
     return text.toLocal8Bit().toStdString();
+}
+
+FileChooserRequest ChooserRequest(bool save, const char* defaultExtension, const char* fileName,
+                                  const char* filter, const QString& initialFolder) {
+    FileChooserRequest request;
+    request.save = save;
+    request.defaultExtension = QString::fromLatin1(defaultExtension);
+    request.fileName = QString::fromLatin1(fileName);
+    request.filter = QString::fromLatin1(filter);
+    request.initialFolder = initialFolder;
+    request.flags = kChooserFlags;
+    return request;
+}
+
+FileChooserRequest ProjectChooserRequest(bool save) {
+    return ChooserRequest(save, kProjectExtension, "", kProjectFilter, QString());
+}
+
+// A message of the lower layers as a sentence: its first letter in capitals.
+QString AsSentence(const std::string& text) {
+    QString sentence = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    if (!sentence.isEmpty())
+        sentence[0] = sentence[0].toUpper();
+    return sentence;
+}
+
+// A command line as the shell gets it: a quoted first part, or the text up to the first
+// blank, is the file; what follows is the parameters.
+std::pair<QString, QString> SplitCommandLine(const QString& commandLine) {
+    const QChar quote = QLatin1Char('"');
+    const QChar blank = QLatin1Char(' ');
+    if (commandLine.startsWith(quote)) {
+        const qsizetype closing = commandLine.indexOf(quote, 1);
+        // Without a closing quote, the rest is the file.
+        if (closing < 0)
+            return {commandLine.mid(1), QString()};
+        return {commandLine.mid(1, closing - 1), commandLine.mid(closing + 1)};
+    }
+    const qsizetype firstBlank = commandLine.indexOf(blank);
+    if (firstBlank < 0)
+        return {commandLine, QString()};
+    return {commandLine.left(firstBlank), commandLine.mid(firstBlank + 1)};
 }
 
 QString InFolder(const QString& folder, const char* fileName) {
@@ -159,18 +220,11 @@ void CProjectManagerDlg::WinHelp(uint32_t /*context*/, uint32_t /*command*/) {
 }
 
 bool CProjectManagerDlg::LoadProjectFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_services.prompts.MessageBox(this, file.errorString().left(kMaxFileErrorLength), QString(),
-                                      PromptButtons::Ok);
+    QByteArray content;
+    if (!ReadProjectText(path, content))
         return false;
-    }
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        m_services.prompts.MessageBox(this, file.errorString().left(kMaxFileErrorLength), QString(),
-                                      PromptButtons::Ok);
-        return false;
-    }
+    // Values the file does not hold stay as the fields show them now.
+    TakePathSnapshots();
     SProject project = HeldProject();
     if (!ProjectFile::Load(content.toStdString(), project)) {
         m_services.prompts.MessageBox(this, QString::fromLatin1(kNotAProject).arg(path), QString(),
@@ -184,6 +238,20 @@ bool CProjectManagerDlg::LoadProjectFile(const QString& path) {
     m_cboScriptURL->SetText(m_strScriptURL);
     UpdateData(false);
     return true;
+}
+
+bool CProjectManagerDlg::OpenShellCommand(const QString& commandLine) {
+    const auto [file, parameters] = SplitCommandLine(commandLine);
+    ShellRequest request;
+    request.verb = "open";
+    request.file = ToLocal(file);
+    request.parameters = ToLocal(parameters);
+    request.showMode = ShellShowMode::Show;
+    if (m_services.shell.Execute(request) > kShellLastFailure)
+        return true;
+    m_services.prompts.MessageBox(this, QString::fromLatin1(kShellRefused).arg(commandLine),
+                                  QString(), PromptButtons::Ok);
+    return false;
 }
 
 void CProjectManagerDlg::accept() {
@@ -242,6 +310,98 @@ void CProjectManagerDlg::OnTestScript() {
         m_services.updateLibrary.TarvonWait(ToLocal(m_strScriptURL), kTestScriptTimeoutMs);
 }
 
+void CProjectManagerDlg::OnNewProject() {
+    if (m_services.prompts.MessageBox(this, QString::fromLatin1(kStartNewProject), QString(),
+                                      PromptButtons::YesNo) != PromptAnswer::Yes)
+        return;
+    m_strScriptURL.clear();
+    m_strScriptFile.clear();
+    // The texts only: the histories keep their entries.
+    m_cboScriptURL->setEditText(m_strScriptURL);
+    m_cboScriptFile->setEditText(m_strScriptFile);
+    m_lstUpload->clear();
+    UpdateData(false);
+}
+
+void CProjectManagerDlg::OnLoadProject() {
+    const std::optional<QString> path = ChooseFile(ProjectChooserRequest(false));
+    if (path && LoadProjectFile(*path))
+        m_services.profile.SetLastProject(*path);
+}
+
+void CProjectManagerDlg::OnSaveProject() {
+    // A timeout the transfer refuses does not stop the save.
+    UpdateData(true);
+    TakePathSnapshots();
+    const std::string text = ProjectFile::Save(HeldProject());
+    const std::optional<QString> path = ChooseFile(ProjectChooserRequest(true));
+    if (!path)
+        return;
+    // Written beside the target and renamed over it, so a failure keeps the old project.
+    std::string error;
+    if (!AtomicFile::Replace(QFile::encodeName(*path).toStdString(), text, error)) {
+        ShowFileError(AsSentence(error));
+        return;
+    }
+    m_services.profile.SetLastProject(*path);
+}
+
+void CProjectManagerDlg::OnBrowseIni() {
+    const QString windowsDirectory = FromLocal(m_services.system.WindowsDirectory());
+    UpdateData(true);
+    const std::optional<QString> path =
+        ChooseFile(ChooserRequest(false, "*.ini", kIniFileName, kIniFilter, windowsDirectory));
+    if (!path)
+        return;
+    m_strIniPath = *path;
+    m_cboIniPath->SetText(m_strIniPath);
+    UpdateData(false);
+}
+
+void CProjectManagerDlg::OnBrowseLog() {
+    UpdateData(true);
+    const QString programFolder = FromLocal(m_services.system.ProgramFolder());
+    const std::optional<QString> path =
+        ChooseFile(ChooserRequest(false, "*.log", kLogFileName, kLogFilter, programFolder));
+    if (!path)
+        return;
+    m_strLogPath = *path;
+    m_cboLogPath->SetText(m_strLogPath);
+    UpdateData(false);
+}
+
+void CProjectManagerDlg::OnBrowseScript() {
+    UpdateData(true);
+    const std::optional<QString> path =
+        ChooseFile(ChooserRequest(false, "*.txt", "", kScriptFilter, QString()));
+    if (!path)
+        return;
+    // No transfer to the controls follows: what the user typed elsewhere stays as typed.
+    m_strScriptFile = *path;
+    m_cboScriptFile->SetText(m_strScriptFile);
+}
+
+void CProjectManagerDlg::OnOpenIni() {
+    OpenPath(*m_cboIniPath, m_strIniPath);
+}
+
+void CProjectManagerDlg::OnOpenLog() {
+    OpenPath(*m_cboLogPath, m_strLogPath);
+}
+
+void CProjectManagerDlg::OnOpenScript() {
+    OpenPath(*m_cboScriptFile, m_strScriptFile);
+}
+
+void CProjectManagerDlg::OnExplore() {
+    ShellRequest request;
+    request.ownerWindow = reinterpret_cast<void*>(winId());
+    request.verb = "explore";
+    request.directory = m_services.system.ProgramFolder();
+    request.showMode = ShellShowMode::Normal;
+    m_services.shell.Execute(request);
+}
+
 void CProjectManagerDlg::CloseWindow() {
     m_services.profile.SetUseTarvonFn(Control<QRadioButton>(kUseTarvon)->isChecked() ? 1 : 0);
     if (UpdateData(true))
@@ -265,6 +425,20 @@ void CProjectManagerDlg::ConnectHandlers() {
             &CProjectManagerDlg::OnTestScript);
     connect(Control<QCheckBox>(kAutoload), &QCheckBox::clicked, this,
             &CProjectManagerDlg::OnAutoload);
+    const std::pair<int, void (CProjectManagerDlg::*)()> buttons[] = {
+        {kNewProject, &CProjectManagerDlg::OnNewProject},
+        {kLoadProject, &CProjectManagerDlg::OnLoadProject},
+        {kSaveProject, &CProjectManagerDlg::OnSaveProject},
+        {kBrowseIni, &CProjectManagerDlg::OnBrowseIni},
+        {kBrowseLog, &CProjectManagerDlg::OnBrowseLog},
+        {kBrowseScript, &CProjectManagerDlg::OnBrowseScript},
+        {kOpenIni, &CProjectManagerDlg::OnOpenIni},
+        {kOpenLog, &CProjectManagerDlg::OnOpenLog},
+        {kOpenScript, &CProjectManagerDlg::OnOpenScript},
+        {kExplore, &CProjectManagerDlg::OnExplore},
+    };
+    for (const auto& [id, handler] : buttons)
+        connect(Control<QPushButton>(id), &QPushButton::clicked, this, handler);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::ApplicationShortcut);
     connect(help, &QShortcut::activated, this, [this] { WinHelp(kHelpContext, kHelpCommand); });
@@ -328,6 +502,57 @@ void CProjectManagerDlg::StopStatusTimer() {
     m_nTimerID = 0;
 }
 
+void CProjectManagerDlg::TakePathSnapshots() {
+    m_strScriptFile = m_cboScriptFile->currentText();
+    m_strIniPath = m_cboIniPath->currentText();
+    m_strLogPath = m_cboLogPath->currentText();
+    m_strScriptURL = m_cboScriptURL->currentText();
+}
+
+bool CProjectManagerDlg::ReadProjectText(const QString& path, QByteArray& content) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowFileError(file.errorString().left(kMaxFileErrorLength));
+        return false;
+    }
+    // Files of the system report no size; their length is checked as they are read.
+    const auto tooLarge = [&] {
+        m_services.prompts.MessageBox(this, QString::fromLatin1(kTooLarge).arg(path), QString(),
+                                      PromptButtons::Ok);
+        return false;
+    };
+    if (file.size() > kMaxProjectFileBytes)
+        return tooLarge();
+    content.clear();
+    content.reserve(file.size());
+    QByteArray chunk(kReadChunkBytes, Qt::Uninitialized);
+    qint64 count = 0;
+    while ((count = file.read(chunk.data(), chunk.size())) > 0) {
+        content.append(chunk.constData(), count);
+        if (content.size() > kMaxProjectFileBytes)
+            return tooLarge();
+    }
+    if (count < 0) {
+        ShowFileError(file.errorString().left(kMaxFileErrorLength));
+        return false;
+    }
+    return true;
+}
+
+void CProjectManagerDlg::ShowFileError(const QString& text) {
+    m_services.prompts.MessageBox(this, text, QString(), PromptButtons::Ok);
+}
+
+std::optional<QString> CProjectManagerDlg::ChooseFile(const FileChooserRequest& request) {
+    return m_services.prompts.ChooseFile(this, request);
+}
+
+void CProjectManagerDlg::OpenPath(const CHistoryComboBox& field, QString& snapshot) {
+    snapshot = field.currentText();
+    const QChar quote = QLatin1Char('"');
+    OpenShellCommand(quote + snapshot + quote);
+}
+
 SProject CProjectManagerDlg::HeldProject() const {
     SProject project;
     project.scriptFile = ToLocal(m_strScriptFile);
@@ -343,7 +568,9 @@ SProject CProjectManagerDlg::HeldProject() const {
     project.serverFolder = ToLocal(m_strServerFolder);
     project.timeout = m_nTimeout;
     project.useProxy = m_bUseProxy;
-    for (const QString& file : m_lstUpload->Strings())
+    const QStringList files = m_lstUpload->Strings();
+    project.files.reserve(static_cast<size_t>(files.size()));
+    for (const QString& file : files)
         project.files.push_back(ToLocal(file));
     return project;
 }
@@ -362,9 +589,11 @@ void CProjectManagerDlg::HoldProject(const SProject& project) {
     m_strServerFolder = FromLocal(project.serverFolder);
     m_nTimeout = project.timeout;
     m_bUseProxy = project.useProxy;
-    m_lstUpload->clear();
+    QStringList files;
+    files.reserve(static_cast<qsizetype>(project.files.size()));
     for (const std::string& file : project.files)
-        m_lstUpload->AddString(FromLocal(file));
+        files.append(FromLocal(file));
+    m_lstUpload->ResetContent(std::move(files));
 }
 
 void CProjectManagerDlg::ExchangeText(bool save, int id, QString& value) {

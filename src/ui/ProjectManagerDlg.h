@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/Prompts.h"
 #include "ui/WindowServices.h"
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 #include <QIcon>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 struct SProject;
 class CHistoryComboBox;
@@ -39,6 +41,9 @@ public:
     void WinHelp(uint32_t context, uint32_t command);
     // Loads the project file at path into the window; false after telling the user why not.
     bool LoadProjectFile(const QString& path);
+    // Asks the shell to open a command line's file with its parameters; false after telling
+    // the user that the shell refused. A leading quoted part is the file, else the first word.
+    bool OpenShellCommand(const QString& commandLine);
 
     // Enter, Quit: the close operation.
     void accept() override;
@@ -53,6 +58,16 @@ private:
     void OnQuit();
     void OnAutoload();
     void OnTestScript();
+    void OnNewProject();
+    void OnLoadProject();
+    void OnSaveProject();
+    void OnBrowseIni();
+    void OnBrowseLog();
+    void OnBrowseScript();
+    void OnOpenIni();
+    void OnOpenLog();
+    void OnOpenScript();
+    void OnExplore();
 
     void CloseWindow();
     void AttachControls();
@@ -63,6 +78,11 @@ private:
     void LoadLastProject();
     void GreetOnFirstRun();
     void StopStatusTimer();
+    void TakePathSnapshots();
+    bool ReadProjectText(const QString& path, QByteArray& content);
+    void ShowFileError(const QString& text);
+    std::optional<QString> ChooseFile(const FileChooserRequest& request);
+    void OpenPath(const CHistoryComboBox& field, QString& snapshot);
     SProject HeldProject() const;
     void HoldProject(const SProject& project);
 

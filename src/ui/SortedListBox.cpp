@@ -1,5 +1,7 @@
 #include "ui/SortedListBox.h"
 
+#include <algorithm>
+
 CSortedListBox::CSortedListBox(QWidget* parent) : QListWidget(parent) {
 }
 
@@ -8,7 +10,7 @@ int CSortedListBox::AddString(const QString& text) {
     int high = count();
     while (low < high) {
         const int middle = low + (high - low) / 2;
-        if (QString::compare(item(middle)->text(), text, Qt::CaseInsensitive) <= 0)
+        if (!Precedes(text, item(middle)->text()))
             low = middle + 1;
         else
             high = middle;
@@ -22,4 +24,15 @@ QStringList CSortedListBox::Strings() const {
     for (int index = 0; index < count(); ++index)
         strings.append(item(index)->text());
     return strings;
+}
+
+void CSortedListBox::ResetContent(QStringList texts) {
+    // A stable sort keeps equal entries in arrival order, as inserting after them does.
+    std::stable_sort(texts.begin(), texts.end(), &CSortedListBox::Precedes);
+    clear();
+    addItems(texts);
+}
+
+bool CSortedListBox::Precedes(const QString& left, const QString& right) {
+    return QString::compare(left, right, Qt::CaseInsensitive) < 0;
 }

@@ -14,6 +14,13 @@ public:
 
     // Inserts text at its sorted place, after entries that compare equal; returns its index.
     int AddString(const QString& text);
+    // Replaces every entry by texts, in the order AddString of each in turn would give, but
+    // sorted once instead of placed one by one.
+    void ResetContent(QStringList texts);
     // Every entry, in list order.
     QStringList Strings() const;
+
+private:
+    // The list's order: without regard to letter case.
+    static bool Precedes(const QString& left, const QString& right);
 };
