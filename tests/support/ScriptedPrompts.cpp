@@ -13,9 +13,9 @@ PromptAnswer CScriptedPrompts::MessageBox(QWidget* owner, const QString& text,
     return buttons == PromptButtons::YesNo ? PromptAnswer::Yes : PromptAnswer::Ok;
 }
 
-std::optional<QString> CScriptedPrompts::ChooseFile(QWidget* /*owner*/,
+std::optional<QString> CScriptedPrompts::ChooseFile(QWidget* owner,
                                                     const FileChooserRequest& request) {
-    m_choosers.push_back(request);
+    m_choosers.push_back({owner, request});
     if (m_files.empty())
         return std::nullopt;
     std::optional<QString> file = m_files.front();

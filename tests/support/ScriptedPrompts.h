@@ -18,6 +18,12 @@ public:
         PromptButtons buttons;
     };
 
+    // One file chooser as it was asked for.
+    struct SChooser {
+        QWidget* owner;
+        FileChooserRequest request;
+    };
+
     // Records the box; answers with the next queued answer, else OK (Yes for Yes/No boxes).
     PromptAnswer MessageBox(QWidget* owner, const QString& text, const QString& caption,
                             PromptButtons buttons) override;
@@ -34,11 +40,11 @@ public:
     }
 
     const std::vector<SMessage>& Messages() const { return m_messages; }
-    const std::vector<FileChooserRequest>& Choosers() const { return m_choosers; }
+    const std::vector<SChooser>& Choosers() const { return m_choosers; }
 
 private:
     std::vector<SMessage> m_messages;
-    std::vector<FileChooserRequest> m_choosers;
+    std::vector<SChooser> m_choosers;
     std::deque<PromptAnswer> m_answers;
     std::deque<std::optional<QString>> m_files;
     std::function<void(const SMessage&)> m_onMessage;

@@ -22,40 +22,6 @@ const char* const kGreeting =
     "the Start Menu additions for the Brevane.\r\n\r\nThank you for choosing the Brevane - we "
     "hope you like it!";
 
-QStringList Entries(const QComboBox& box) {
-    QStringList entries;
-    for (int index = 0; index < box.count(); ++index)
-        entries.append(box.itemText(index));
-    return entries;
-}
-
-QString WriteFile(const QTemporaryDir& folder, const char* name, const QByteArray& content) {
-    const QString path = folder.filePath(QString::fromLatin1(name));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        qFatal("cannot write the test's project file");
-    return path;
-}
-
-SProject SampleProject() {
-    SProject project;
-    project.scriptFile = "/srv/updates/script.txt";
-    project.iniPath = "/srv/TarvonSvc4.ini";
-    project.logPath = "/srv/TarvonSvc4.log";
-    project.scriptURL = "http://updates.example.com/script.txt";
-    project.ftpServer = "ftp.example.com";
-    project.username = "publisher";
-    project.password = "s3cret <&>";
-    project.pasv = true;
-    project.preconfig = true;
-    project.proxyServer = "proxy:8080";
-    project.serverFolder = "/myapp/updates/";
-    project.timeout = 30000;
-    project.useProxy = false;
-    project.files = {"/srv/b.bin", "/srv/A.bin", "/srv/c.bin"};
-    return project;
-}
-
 void Activate(QWidget& window) {
     QApplication::setActiveWindow(&window);
     QVERIFY(QTest::qWaitForWindowActive(&window));

@@ -6,8 +6,12 @@
 #include "ScriptedPrompts.h"
 #include "TempProfile.h"
 #include "platform/Profile.h"
+#include "project/Project.h"
 #include "ui/WindowServices.h"
 
+#include <QComboBox>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -43,3 +47,13 @@ template <typename Widget> Widget* ControlById(const QWidget& window, int id) {
     }
     return nullptr;
 }
+
+// The entries of a drop-down list, top first.
+QStringList Entries(const QComboBox& box);
+
+// Writes content to a new file name in folder; the test stops when that fails.
+QString WriteFile(const QTemporaryDir& folder, const char* name, const QByteArray& content);
+
+// A project with every value set away from the window's initial values, and three upload
+// entries out of the list's order.
+SProject SampleProject();
