@@ -1,12 +1,11 @@
 #include "project/AtomicFile.h"
+#include "FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -25,27 +24,6 @@ std::string ReadBytes(const fs::path& path) {
 void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
-
-// While alive, this process cannot make a file longer than limit bytes: writes past it fail
-// with EFBIG, as on a full disk.
-class CFileSizeLimit {
-public:
-    explicit CFileSizeLimit(rlim_t limit) {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~CFileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_previousHandler)(int);
-};
 
 class AtomicFileTest : public ::testing::Test {
 protected:

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "WindowRig.h"
 #include "project/ProjectFile.h"
 #include "ui/HistoryComboBox.h"
@@ -15,9 +16,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <cstring>
 
 namespace {
@@ -150,29 +148,6 @@ QJsonObject AsJson(const SProject& project) {
     };
 }
 
-// While alive, this process cannot make a file longer than limit bytes: writing past it
-// fails with "File too large", as writing to a full disk fails.
-class CFileSizeLimit {
-public:
-    explicit CFileSizeLimit(rlim_t limit) {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~CFileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-    CFileSizeLimit(const CFileSizeLimit&) = delete;
-    CFileSizeLimit& operator=(const CFileSizeLimit&) = delete;
-
-private:
-    rlimit m_saved{};
-    void (*m_previousHandler)(int);
-};
-
 } // namespace
 
 class ProjectFileHandlersTest : public QObject {
@@ -192,7 +167,7 @@ private slots:
 
     void newAnsweredYesEmptiesTheScriptFieldsAndTheList() {
         m_rig->profile.SetLastProject(QStringLiteral("/kept/project.xml"));
-        RunWindow([&](CProjectManagerDlg& window) {
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             TypeProject(window, SampleProject());
             Field(window, kScriptURL)->RecordText();
             QVERIFY(window.UpdateData(true));
@@ -220,7 +195,7 @@ private slots:
     }
 
     void newAnsweredNoChangesNothing() {
-        RunWindow([&](CProjectManagerDlg& window) {
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             TypeProject(window, SampleProject());
             Edit(window, kServer)->setText(QStringLiteral("typed.only"));
             m_rig->prompts.QueueAnswer(PromptAnswer::No);
@@ -235,7 +210,7 @@ private slots:
     }
 
     void choosersAreAskedForXmlProjects() {
-        RunWindow([&](CProjectManagerDlg& window) {
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             Click(window, kLoad);
             Click(window, kSave);
             QCOMPARE(m_rig->prompts.Choosers().size(), size_t(2));
@@ -259,7 +234,7 @@ private slots:
 
     void savedProjectLoadsBackIntoEveryControlSorted() {
         const QString path = m_folder->filePath(QStringLiteral("round trip.xml"));
-        RunWindow([&](CProjectManagerDlg& window) {
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             TypeProject(window, SampleProject());
             m_rig->prompts.QueueFile(path);
             Click(window, kSave);
@@ -296,7 +271,7 @@ private slots:
         project.scriptURL = "http://updates.example.com/a b/<script>&.txt";
         project.files = {"/srv/b.bin", "/srv/A.bin", "/srv/a.bin", "/srv/c d.bin"};
         const QString windowPath = m_folder->filePath(QStringLiteral("window.xml"));
-        RunWindow([&](CProjectManagerDlg& window) {
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             TypeProject(window, project);
             m_rig->prompts.QueueFile(windowPath);
             Click(window, kSave);
@@ -325,7 +300,7 @@ private slots:
         QFETCH(QByteArray, content);
         const QString path = WriteFile(*m_folder, "rejected.xml", content);
         m_rig->profile.SetLastProject(QStringLiteral("/kept/project.xml"));
-        RunWindow([&](CProjectManagerDlg& window) {
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             TypeProject(window, SampleProject());
             const QString before = Text(ProjectFile::Save(ShownProject(window)));
             m_rig->prompts.QueueFile(path);
@@ -353,7 +328,7 @@ private slots:
         if (isFolder)
             QVERIFY(QDir().mkdir(path));
         m_rig->profile.SetLastProject(QStringLiteral("/kept/project.xml"));
-        RunWindow([&](CProjectManagerDlg& window) {
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             TypeProject(window, SampleProject());
             m_rig->prompts.QueueFile(path);
             Click(window, kLoad);
@@ -368,7 +343,7 @@ private slots:
     void aReadErrorIsReportedNotSilent() {
         // Reading this process's own memory at offset 0 fails with an I/O error once opened.
         const QString path = QStringLiteral("/proc/self/mem");
-        RunWindow([&](CProjectManagerDlg& window) {
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             TypeProject(window, SampleProject());
             QVERIFY(!window.LoadProjectFile(path));
             QCOMPARE(UploadList(window)->count(), 3);
@@ -388,7 +363,7 @@ private slots:
         QVERIFY(huge.resize(256ll * 1024 * 1024 + 1));
         huge.close();
         m_rig->profile.SetLastProject(QStringLiteral("/kept/project.xml"));
-        RunWindow([&](CProjectManagerDlg& window) {
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             m_rig->prompts.QueueFile(path);
             Click(window, kLoad);
             QCOMPARE(Edit(window, kServer)->text(), QString());
@@ -404,7 +379,7 @@ private slots:
         const QString path = WriteFile(*m_folder, "project.xml", original);
         QVERIFY(ProjectFile::Save(SampleProject()).size() > size_t(original.size()));
         m_rig->profile.SetLastProject(QStringLiteral("/kept/project.xml"));
-        RunWindow([&](CProjectManagerDlg& window) {
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             TypeProject(window, SampleProject());
             m_rig->prompts.QueueFile(path);
             // The new text is longer than the limit; the old one was written before it.
@@ -423,7 +398,7 @@ private slots:
 
     void aSaveIntoAMissingFolderTellsWhy() {
         const QString path = m_folder->filePath(QStringLiteral("no/such/project.xml"));
-        RunWindow([&](CProjectManagerDlg& window) {
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             m_rig->prompts.QueueFile(path);
             Click(window, kSave);
         });
@@ -437,7 +412,7 @@ private slots:
 
     void saveWithARefusedTimeoutStillSaves() {
         const QString path = m_folder->filePath(QStringLiteral("project.xml"));
-        RunWindow([&](CProjectManagerDlg& window) {
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             TypeProject(window, SampleProject());
             Edit(window, kTimeout)->clear();
             m_rig->prompts.QueueFile(path);
@@ -455,15 +430,6 @@ private slots:
     }
 
 private:
-    // Runs a window modally, calls body while it is open, then closes it.
-    void RunWindow(const std::function<void(CProjectManagerDlg&)>& body) {
-        auto window = m_rig->NewWindow();
-        RunModal(*window, [&] {
-            body(*window);
-            QTest::keyClick(window.get(), Qt::Key_Escape);
-        });
-    }
-
     std::unique_ptr<SWindowRig> m_rig;
     std::unique_ptr<QTemporaryDir> m_folder;
 };

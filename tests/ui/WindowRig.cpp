@@ -23,6 +23,14 @@ int RunModal(CProjectManagerDlg& window, const std::function<void()>& whileOpen)
     return window.DoModal();
 }
 
+void RunWindow(SWindowRig& rig, const std::function<void(CProjectManagerDlg&)>& body) {
+    auto window = rig.NewWindow();
+    RunModal(*window, [&] {
+        body(*window);
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+    });
+}
+
 QStringList Entries(const QComboBox& box) {
     QStringList entries;
     for (int index = 0; index < box.count(); ++index)

@@ -39,6 +39,9 @@ struct SWindowRig {
 // Returns the modal result; a window still open after a few seconds fails the test run.
 int RunModal(CProjectManagerDlg& window, const std::function<void()>& whileOpen);
 
+// Runs a new window of rig modally, calls body while it is open, then closes it with Escape.
+void RunWindow(SWindowRig& rig, const std::function<void(CProjectManagerDlg&)>& body);
+
 // The control of window with the id given.
 template <typename Widget> Widget* ControlById(const QWidget& window, int id) {
     for (Widget* widget : window.findChildren<Widget*>()) {
