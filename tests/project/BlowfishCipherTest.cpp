@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,11 @@ struct Vector {
     const char* plain;
     const char* cipher;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const Vector& c, std::ostream* os) {
+    *os << "key " << c.key << " plain " << c.plain;
+}
 
 const Vector kPublishedVectors[] = {
     {"0000000000000000", "0000000000000000", "4EF997456198DD78"},

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -121,6 +122,11 @@ struct AppendCase {
     const char* value;
     const char* expected;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const AppendCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class XmlAppendChild : public ::testing::TestWithParam<AppendCase> {};
 

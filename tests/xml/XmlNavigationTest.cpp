@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 const char kProject[] = "<?xml version=\"1.0\"?>\r\n"
@@ -116,6 +118,11 @@ struct ValueCase {
     const char* value;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ValueCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
 class XmlElementValue : public ::testing::TestWithParam<ValueCase> {};
 
 TEST_P(XmlElementValue, Reads) {
@@ -149,6 +156,11 @@ struct AttributeCase {
     const char* name;
     const char* value;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const AttributeCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class XmlAttribute : public ::testing::TestWithParam<AttributeCase> {};
 

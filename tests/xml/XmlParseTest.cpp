@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <string>
 
@@ -84,6 +85,11 @@ struct AcceptedText {
     bool rootIsEmpty;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const AcceptedText& c, std::ostream* os) {
+    *os << c.label;
+}
+
 class XmlParseAccepts : public ::testing::TestWithParam<AcceptedText> {};
 
 TEST_P(XmlParseAccepts, IndexesTheRoot) {
@@ -113,6 +119,11 @@ struct RejectedText {
     const char* text;
     const char* message;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const RejectedText& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class XmlParseRejects : public ::testing::TestWithParam<RejectedText> {};
 
