@@ -62,6 +62,24 @@ private slots:
                  (QStringList{"Alpha.txt", "ALPHA.txt", "beta.txt", "Beta2.txt", "gamma.txt"}));
     }
 
+    void sortedListResetGivesTheOrderOfAddingOneByOne() {
+        // Equal entries without regard to case keep the order they came in.
+        QStringList texts;
+        for (int index = 0; index < 200; ++index)
+            texts.append(QStringLiteral("%1file%2.bin")
+                             .arg(index % 3 == 0 ? QStringLiteral("F") : QStringLiteral("f"))
+                             .arg((index * 37) % 23));
+        CSortedListBox oneByOne;
+        for (const QString& text : texts)
+            oneByOne.AddString(text);
+        CSortedListBox reset;
+        reset.AddString(QStringLiteral("replaced"));
+        reset.ResetContent(texts);
+        QCOMPARE(reset.Strings(), oneByOne.Strings());
+        reset.ResetContent({});
+        QCOMPARE(reset.count(), 0);
+    }
+
     void sortedListReturnsTheIndex() {
         CSortedListBox list;
         QCOMPARE(list.AddString(QStringLiteral("m")), 0);
