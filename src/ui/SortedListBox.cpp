@@ -3,6 +3,9 @@
 #include <algorithm>
 
 CSortedListBox::CSortedListBox(QWidget* parent) : QListWidget(parent) {
+    // Every entry is one line of the same font, as in the platform's list box; without this
+    // the view lays out the text of every entry to learn its size.
+    setUniformItemSizes(true);
 }
 
 int CSortedListBox::AddString(const QString& text) {
