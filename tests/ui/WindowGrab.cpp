@@ -1,4 +1,5 @@
-// Saves a picture of the window as a first start shows it: WindowGrab FILE.png
+// Saves a picture of the window as a start shows it: WindowGrab FILE.png [PROJECT.xml], the
+// project given being auto-loaded.
 #include "WindowRig.h"
 #include "ui/ProjectManagerDlg.h"
 
@@ -12,6 +13,10 @@ int main(int argc, char** argv) {
         return 2;
     SWindowRig rig;
     rig.MarkFirstRunDone();
+    if (argc > 2) {
+        rig.profile.SetAutoload(1);
+        rig.profile.SetLastProject(QString::fromLocal8Bit(argv[2]));
+    }
     auto window = rig.NewWindow();
     bool saved = false;
     QTimer::singleShot(100, window.get(), [&] {
