@@ -74,7 +74,8 @@ bool Replace(const std::string& path, const std::string& content, std::string& e
         return false;
     }
     if (const int failure = FillTemporary(descriptor, content, ModeFor(target.string()))) {
-        error = SystemError("write", temporary, failure);
+        // The user asked for path; the temporary's name would only puzzle them.
+        error = SystemError("write", path, failure);
         ::unlink(temporary.c_str());
         return false;
     }

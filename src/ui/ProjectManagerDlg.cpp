@@ -47,7 +47,7 @@ const char* const kGreeting =
 const char* const kGreetingCaption = "Welcome to the Brevane from Quilldrake!";
 const char* const kNotAProject = "XML File '%1' is not a TarvonSCP project!";
 const char* const kTooLarge =
-    "XML File '%1' is larger than 256 MiB, far larger than any TarvonSCP project; it was not read.";
+    "XML File '%1' is larger than 256 MiB, too large for a TarvonSCP project; it was not read.";
 const char* const kStartNewProject = "Start new project?";
 const char* const kShellRefused = "An error occurred processing the command line \"%1\".";
 // The longest file error text shown, as the platform's error message buffer holds.
@@ -300,10 +300,7 @@ void CProjectManagerDlg::OnAutoload() {
 void CProjectManagerDlg::OnTestScript() {
     // A timeout the transfer refuses does not stop the test.
     UpdateData(true);
-    m_strScriptFile = m_cboScriptFile->currentText();
-    m_strIniPath = m_cboIniPath->currentText();
-    m_strLogPath = m_cboLogPath->currentText();
-    m_strScriptURL = m_cboScriptURL->currentText();
+    TakePathSnapshots();
     if (Control<QRadioButton>(kUseTarvon)->isChecked())
         m_services.updateLibrary.Tarvon(ToLocal(m_strScriptURL));
     else

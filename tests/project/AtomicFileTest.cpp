@@ -69,7 +69,7 @@ TEST_F(AtomicFileTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
         replaced = AtomicFile::Replace(target.string(), std::string(4096, 'n'), error);
     }
     EXPECT_FALSE(replaced);
-    EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+    EXPECT_NE(error.find("cannot write '" + target.string() + "'"), std::string::npos) << error;
     EXPECT_NE(error.find(std::strerror(EFBIG)), std::string::npos) << error;
     EXPECT_EQ(ReadBytes(target), original);
     EXPECT_EQ(Entries(), std::vector<std::string>{"project.xml"});

@@ -388,7 +388,8 @@ private slots:
         });
         QCOMPARE(m_rig->prompts.Messages().size(), size_t(1));
         const QString& text = m_rig->prompts.Messages().front().text;
-        QVERIFY2(text.contains(QString::fromLocal8Bit(std::strerror(EFBIG))), qPrintable(text));
+        QCOMPARE(text, QStringLiteral("Cannot write '%1': %2")
+                           .arg(path, QString::fromLocal8Bit(std::strerror(EFBIG))));
         QCOMPARE(m_rig->prompts.Messages().front().buttons, PromptButtons::Ok);
         QCOMPARE(ReadBytes(path), original);
         QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files | QDir::Hidden),
