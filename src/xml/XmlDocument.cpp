@@ -350,6 +350,13 @@ bool CXmlDocument::CloseElement(int32_t element) {
     m_records[element].endTagOpen = endTag;
     if (!found)
         return SetParseError(kEndTagNotFound, tagName);
+    // The common "</name>" gives the same result as the token walk below, without it.
+    const int32_t nameEnd = endTag + 2 + static_cast<int32_t>(tagName.size());
+    if (nameEnd < TextLength() && m_strText[endTag + 1] == '/' && m_strText[nameEnd] == '>' &&
+        m_strText.compare(endTag + 2, tagName.size(), tagName) == 0) {
+        m_records[element].elementClose = nameEnd;
+        return true;
+    }
     Token token;
     token.next = endTag + 1;
     for (int count = 1; NextToken(token); ++count) {
