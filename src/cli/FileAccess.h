@@ -1,13 +1,15 @@
 #pragma once
 
+#include "project/ProjectFile.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
 // Reading inputs whole, with a size limit.
 
-// The largest input read: far above any project or JSON file, far below memory trouble.
-constexpr uint64_t kMaxInputBytes = 256ull * 1024 * 1024;
+// The largest input read, project or JSON: the window's bound for project files.
+constexpr uint64_t kMaxInputBytes = ProjectFile::kMaxFileBytes;
 
 // Reads a whole file ("-" for standard input). False with a message in error when it cannot
 // be read or is larger than kMaxInputBytes.

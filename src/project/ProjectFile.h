@@ -2,10 +2,14 @@
 
 #include "project/Project.h"
 
+#include <cstdint>
 #include <string>
 
 // The XML form of a project: the exact text written on save, and the load rules.
 namespace ProjectFile {
+
+// The largest file taken for a project: far above any real one, far below memory trouble.
+constexpr uint64_t kMaxFileBytes = 256ull * 1024 * 1024;
 
 // The file's text for the project, byte for byte.
 std::string Save(const SProject& project);

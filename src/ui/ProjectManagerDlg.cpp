@@ -52,8 +52,7 @@ const char* const kStartNewProject = "Start new project?";
 const char* const kShellRefused = "An error occurred processing the command line \"%1\".";
 // The longest file error text shown, as the platform's error message buffer holds.
 constexpr int kMaxFileErrorLength = 255;
-// No project comes near this; a larger file is refused before it is read.
-constexpr qint64 kMaxProjectFileBytes = 256ll * 1024 * 1024;
+constexpr qint64 kMaxProjectFileBytes = static_cast<qint64>(ProjectFile::kMaxFileBytes);
 constexpr qint64 kReadChunkBytes = 1 << 16;
 
 const char* const kProjectExtension = "*.xml";

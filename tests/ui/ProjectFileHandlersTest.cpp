@@ -360,7 +360,7 @@ private slots:
         const QByteArray project = QByteArray::fromStdString(ProjectFile::Save(SampleProject()));
         QCOMPARE(huge.write(project), project.size());
         // Sparse: a project followed by zeros, 256 MiB and one byte in all.
-        QVERIFY(huge.resize(256ll * 1024 * 1024 + 1));
+        QVERIFY(huge.resize(static_cast<qint64>(ProjectFile::kMaxFileBytes) + 1));
         huge.close();
         m_rig->profile.SetLastProject(QStringLiteral("/kept/project.xml"));
         RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
