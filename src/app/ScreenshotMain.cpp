@@ -1,5 +1,5 @@
-// brevane-screenshot FILE: draws the main window off screen with a fresh profile (so no
-// greeting) and saves it as a PNG image.
+// brevane-screenshot FILE [PROJECT.xml]: draws the main window off screen with a fresh profile
+// (so no greeting), the project given being auto-loaded, and saves it as a PNG image.
 #include "app/AutoPrompts.h"
 #include "platform/Profile.h"
 #include "platform/Shell.h"
@@ -31,8 +31,8 @@ bool SaveWindowImage(CProjectManagerDlg& window, const QString& file) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FILE.png\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s FILE.png [PROJECT.xml]\n", argv[0]);
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -44,6 +44,10 @@ int main(int argc, char* argv[]) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, profileFolder.path());
     CProfile profile;
     profile.SetFirstRun(1);
+    if (argc == 3) {
+        profile.SetAutoload(1);
+        profile.SetLastProject(QString::fromLocal8Bit(argv[2]));
+    }
 
     const auto system = CreateSystemInfo();
     const auto shell = CreateShell();
