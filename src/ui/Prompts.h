@@ -30,7 +30,8 @@ struct FileChooserRequest {
 class CPrompts {
 public:
     virtual ~CPrompts() = default;
-    // A message box; an empty caption means the application's name. Returns the answer.
+    // A message box; an empty caption means the application's name and the icon the platform
+    // adds, a caption of its own a box without icon. Returns the answer.
     virtual PromptAnswer MessageBox(QWidget* owner, const QString& text, const QString& caption,
                                     PromptButtons buttons) = 0;
     // A file chooser; the chosen full path, or nothing when cancelled.

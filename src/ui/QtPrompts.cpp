@@ -30,10 +30,12 @@ QString Suffix(const QString& defaultExtension) {
 PromptAnswer CQtPrompts::MessageBox(QWidget* owner, const QString& text, const QString& caption,
                                     PromptButtons buttons) {
     const bool yesNo = buttons == PromptButtons::YesNo;
-    QMessageBox box(yesNo ? QMessageBox::Question : QMessageBox::Warning,
-                    caption.isEmpty() ? QCoreApplication::applicationName() : caption,
-                    DisplayText(text), yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                    owner);
+    // The plain box gets the icon the platform adds; the window's own captioned box gets none.
+    const bool plain = caption.isEmpty();
+    const QMessageBox::Icon icon =
+        !plain ? QMessageBox::NoIcon : (yesNo ? QMessageBox::Question : QMessageBox::Warning);
+    QMessageBox box(icon, plain ? QCoreApplication::applicationName() : caption, DisplayText(text),
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     switch (box.exec()) {
     case QMessageBox::Yes:

@@ -71,6 +71,22 @@ private slots:
         QCOMPARE(buttons, 1);
     }
 
+    void boxWithItsOwnCaptionShowsNoIcon() {
+        // The greeting is the window's own box: no warning sign beside a welcome.
+        CQtPrompts prompts;
+        QString caption;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        WhenOpen<QMessageBox>([&](QMessageBox& box) {
+            caption = box.windowTitle();
+            icon = box.icon();
+            box.button(QMessageBox::Ok)->click();
+        });
+        prompts.MessageBox(nullptr, QStringLiteral("Hello"), QStringLiteral("Welcome"),
+                           PromptButtons::Ok);
+        QCOMPARE(caption, QStringLiteral("Welcome"));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+    }
+
     void yesNoBoxKeepsItsCaptionAndAnswers() {
         CQtPrompts prompts;
         QString caption;
