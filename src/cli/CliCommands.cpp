@@ -2,12 +2,12 @@
 
 #include "cli/FileAccess.h"
 #include "cli/ProjectJson.h"
+#include "cli/TextEncoding.h"
 #include "project/AtomicFile.h"
 #include "project/PasswordText.h"
 #include "project/ProjectFile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <iostream>
 
 namespace {
@@ -18,11 +18,7 @@ int Refuse(const std::string& message) {
 }
 
 bool LessIgnoringCase(const std::string& left, const std::string& right) {
-    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
-                                        [](char a, char b) {
-                                            return std::tolower(static_cast<unsigned char>(a)) <
-                                                   std::tolower(static_cast<unsigned char>(b));
-                                        });
+    return CaseFoldedUtf16(left) < CaseFoldedUtf16(right);
 }
 
 // The JSON values in the file at valuesPath, or a message.

@@ -1,6 +1,10 @@
 #include "cli/TextEncoding.h"
 
 #include <cstdint>
+#include <cwctype>
+
+#include <locale.h>
+#include <wctype.h>
 
 namespace {
 
@@ -61,7 +65,51 @@ size_t SequenceLength(const std::string& bytes, size_t at) {
     return length;
 }
 
+char32_t DecodeSequence(const std::string& bytes, size_t at, size_t length) {
+    static const uint8_t kLeadMask[5] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    char32_t code = static_cast<uint8_t>(bytes[at]) & kLeadMask[length];
+    for (size_t i = 1; i < length; ++i) {
+        code = code << 6 | (static_cast<uint8_t>(bytes[at + i]) & 0x3F);
+    }
+    return code;
+}
+
+// Simple case folding: the lower case of the upper case, which also joins final sigma, long
+// s and the like with their letters. The dotted capital I and the dotless small i have no
+// simple folding and stay apart from I and i.
+char32_t FoldCase(char32_t code) {
+    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+    if (code == 0x130 || code == 0x131) {
+        return code;
+    }
+    if (unicode == locale_t(0)) {
+        return code < 0x80 ? static_cast<char32_t>(std::towlower(code)) : code;
+    }
+    return static_cast<char32_t>(towlower_l(towupper_l(code, unicode), unicode));
+}
+
+void AppendUtf16(char32_t code, std::u16string& out) {
+    if (code < 0x10000) {
+        out += static_cast<char16_t>(code);
+    } else {
+        code -= 0x10000;
+        out += static_cast<char16_t>(0xD800 | code >> 10);
+        out += static_cast<char16_t>(0xDC00 | (code & 0x3FF));
+    }
+}
+
 } // namespace
+
+std::u16string CaseFoldedUtf16(const std::string& utf8) {
+    std::u16string folded;
+    folded.reserve(utf8.size());
+    for (size_t at = 0; at < utf8.size();) {
+        const size_t length = SequenceLength(utf8, at);
+        AppendUtf16(length == 0 ? U'\uFFFD' : FoldCase(DecodeSequence(utf8, at, length)), folded);
+        at += length == 0 ? 1 : length;
+    }
+    return folded;
+}
 
 bool IsValidUtf8(const std::string& bytes) {
     for (size_t at = 0; at < bytes.size();) {

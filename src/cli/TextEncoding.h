@@ -12,5 +12,9 @@ bool IsValidUtf8(const std::string& bytes);
 // of the same value, as Windows maps them.
 std::string Windows1252ToUtf8(const std::string& bytes);
 
+// The characters of UTF-8 text with their case folded, as UTF-16 code units: what the
+// window's case-insensitive list order compares. Malformed bytes read as U+FFFD.
+std::u16string CaseFoldedUtf16(const std::string& utf8);
+
 // The text unchanged when it is UTF-8 already, else read as Windows-1252.
 std::string AsUtf8(const std::string& bytes);

@@ -194,6 +194,21 @@ TEST_F(CliTest, SaveWritesTheProjectFileWithTheListSortedIgnoringCase) {
     EXPECT_EQ(ReadFileBytes(target), ProjectFile::Save(expected));
 }
 
+TEST_F(CliTest, SaveSortsLettersBeyondAsciiIgnoringCaseAsTheWindowDoes) {
+    // The window folds the case of each character (final sigma too, dotted capital I not)
+    // and compares UTF-16 code units, so U+10000 comes before U+FFFD.
+    const std::string values = R"({"Files": ["\u00c92", "\u00e91", "\u00e4", "Z",
+        "\u03a3b", "\u03c2a", "\ufffd", "\ud800\udc00", "\u0130", "i"]})";
+    const std::string target = folder / "saved.xml";
+    const SCliResult result = RunCli({"save", target, "--from-json", "-"}, values);
+    ASSERT_EQ(result.status, 0) << result.err;
+
+    SProject expected;
+    expected.files = {u8"i",      u8"Z",       u8"\u00e4",  u8"\u00e91",    u8"\u00c92",
+                      u8"\u0130", u8"\u03c2a", u8"\u03a3b", u8"\U00010000", u8"\ufffd"};
+    EXPECT_EQ(ReadFileBytes(target), ProjectFile::Save(expected));
+}
+
 TEST_F(CliTest, SaveStartsFromTheWindowsInitialValues) {
     const std::string target = folder / "saved.xml";
     const SCliResult result = RunCli({"save", target, "--from-json", "-"}, "{}");
