@@ -57,6 +57,13 @@ int FillTemporary(int descriptor, const std::string& content, mode_t mode) {
     return fillError != 0 ? fillError : closeError;
 }
 
+// A hidden name beside the target that tells whose it is, short enough for any target name
+// to leave room for the dot and the random suffix.
+std::string TemporaryName(const fs::path& target) {
+    constexpr size_t kNameBytesKept = 64;
+    return "." + target.filename().string().substr(0, kNameBytesKept) + ".XXXXXX";
+}
+
 } // namespace
 
 namespace AtomicFile {
@@ -66,7 +73,7 @@ bool Replace(const std::string& path, const std::string& content, std::string& e
     const fs::path target =
         fs::is_symlink(path, code) ? fs::weakly_canonical(path, code) : fs::path(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string temporary = (folder / TemporaryName(target)).string();
 
     const int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0) {

@@ -58,6 +58,16 @@ TEST_F(AtomicFileTest, CreatesAndReplacesWithTheExactBytes) {
     EXPECT_EQ(Entries(), std::vector<std::string>{"project.xml"});
 }
 
+TEST_F(AtomicFileTest, AFileNameOfTheLongestLengthAllowedIsWritten) {
+    const std::string name = std::string(251, 'n') + ".xml";
+    const fs::path target = m_folder / name;
+    WriteBytes(target, "old");
+    std::string error;
+    ASSERT_TRUE(AtomicFile::Replace(target.string(), "new", error)) << error;
+    EXPECT_EQ(ReadBytes(target), "new");
+    EXPECT_EQ(Entries(), std::vector<std::string>{name});
+}
+
 TEST_F(AtomicFileTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     const fs::path target = m_folder / "project.xml";
     const std::string original(64, 'o');
