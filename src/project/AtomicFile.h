@@ -6,10 +6,11 @@
 namespace AtomicFile {
 
 // Writes content to a temporary file in path's folder, flushes it to the disk and renames it
-// over path. On POSIX systems a link at path is followed and stays, and an existing file
+// over path. An existing file that the user may not write is refused, as writing in place
+// would be. On POSIX systems a link at path is followed and stays, and an existing file
 // keeps its permissions; on Windows the new file takes its folder's default permissions.
-// False with a message naming the failed step and the system's error text in error; path is
-// then as it was and no temporary is left.
+// False with a message naming the failed step and the system's error text in error; path
+// is then as it was and no temporary is left.
 bool Replace(const std::string& path, const std::string& content, std::string& error);
 
 } // namespace AtomicFile

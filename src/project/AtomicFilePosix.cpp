@@ -72,6 +72,12 @@ bool Replace(const std::string& path, const std::string& content, std::string& e
     std::error_code code;
     const fs::path target =
         fs::is_symlink(path, code) ? fs::weakly_canonical(path, code) : fs::path(path);
+    // Writing in place would fail on a file the user may not write; replacing it must too.
+    if (::faccessat(AT_FDCWD, target.c_str(), F_OK, AT_EACCESS) == 0 &&
+        ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        error = SystemError("write", path, errno);
+        return false;
+    }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string temporary = (folder / TemporaryName(target)).string();
 

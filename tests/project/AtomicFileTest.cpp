@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -23,6 +25,34 @@ std::string ReadBytes(const fs::path& path) {
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Replaces a read-only file of an ordinary user, as that user: root may write any file, so
+// a run as root does this in a child that first becomes the unprivileged user "nobody".
+// The child's exit status: 0 refused with the file unchanged, 1 replaced, 2 no setup.
+int ReplaceReadOnlyFileAsOrdinaryUser() {
+    const pid_t child = fork();
+    if (child != 0) {
+        int status = 0;
+        return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)
+                   ? WEXITSTATUS(status)
+                   : 2;
+    }
+    constexpr uid_t kNobody = 65534;
+    if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
+        _exit(2);
+    char pattern[] = "/tmp/atomic-file-ro-XXXXXX";
+    if (mkdtemp(pattern) == nullptr)
+        _exit(2);
+    const fs::path target = fs::path(pattern) / "project.xml";
+    WriteBytes(target, "old");
+    fs::permissions(target, fs::perms::owner_read);
+    std::string error;
+    const bool replaced = AtomicFile::Replace(target.string(), "new", error);
+    const bool unchanged =
+        ReadBytes(target) == "old" && error.find("Permission denied") != std::string::npos;
+    fs::remove_all(pattern);
+    _exit(replaced ? 1 : unchanged ? 0 : 2);
 }
 
 class AtomicFileTest : public ::testing::Test {
@@ -103,6 +133,10 @@ TEST_F(AtomicFileTest, AFolderInTheWayIsNotReplaced) {
     EXPECT_NE(error.find("cannot replace '" + occupied.string() + "'"), std::string::npos) << error;
     EXPECT_EQ(ReadBytes(occupied / "inside.txt"), "keep");
     EXPECT_EQ(Entries(), std::vector<std::string>{"occupied"});
+}
+
+TEST_F(AtomicFileTest, AFileItsUserMayNotWriteIsNotReplaced) {
+    EXPECT_EQ(ReplaceReadOnlyFileAsOrdinaryUser(), 0);
 }
 
 TEST_F(AtomicFileTest, KeepsPermissionsAndFollowsALink) {
