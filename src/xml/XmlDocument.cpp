@@ -351,10 +351,12 @@ bool CXmlDocument::CloseElement(int32_t element) {
     if (!found)
         return SetParseError(kEndTagNotFound, tagName);
     // The common "</name>" gives the same result as the token walk below, without it.
-    const int32_t nameEnd = endTag + 2 + static_cast<int32_t>(tagName.size());
-    if (nameEnd < TextLength() && m_strText[endTag + 1] == '/' && m_strText[nameEnd] == '>' &&
+    // Summed in 64 bits: a long name near the end of a text of over 1 GiB would overflow.
+    const int64_t nameEnd = int64_t{endTag} + 2 + static_cast<int64_t>(tagName.size());
+    if (nameEnd < TextLength() && m_strText[endTag + 1] == '/' &&
+        m_strText[static_cast<size_t>(nameEnd)] == '>' &&
         m_strText.compare(endTag + 2, tagName.size(), tagName) == 0) {
-        m_records[element].elementClose = nameEnd;
+        m_records[element].elementClose = static_cast<int32_t>(nameEnd);
         return true;
     }
     Token token;
@@ -708,13 +710,12 @@ int32_t CXmlDocument::AddElement(int32_t parent, int32_t after, const char* name
     const Insertion insertion = LocateInsertion(parent, after);
     const bool parentEmpty = IsEmptyElement(parent);
     const bool parentNoContent = HasNoContent(parent);
-    const int32_t start = insertion.offset + (parentEmpty || parentNoContent ? 2 : 0);
     const std::string_view tagName(name);
     const std::string_view parentName = parentEmpty ? GetTagName(parent) : std::string_view();
 
     // "<p/>" becomes "<p>", CR LF, the element, "</p>" (the '/' is replaced); "<p></p>" gets
     // CR LF and the element behind its '>'; elsewhere the element goes in at its own offset.
-    int32_t spliceAt = start;
+    int32_t spliceAt = insertion.offset;
     int32_t removed = 0;
     std::string inserted;
     if (parentEmpty) {
@@ -740,6 +741,8 @@ int32_t CXmlDocument::AddElement(int32_t parent, int32_t after, const char* name
         inserted.append("</").append(parentName);
     if (m_strText.size() - removed + inserted.size() > kMaxTextLength)
         return 0;
+    // Taken only now that the new length is known to fit, so the offset cannot overflow.
+    const int32_t start = insertion.offset + (parentEmpty || parentNoContent ? 2 : 0);
 
     const int32_t added = NewRecord();
     ElementRecord& record = m_records[added];
