@@ -8,7 +8,8 @@ namespace AtomicFile {
 // Writes content to a temporary file in path's folder, flushes it to the disk and renames it
 // over path. An existing file that the user may not write is refused, as writing in place
 // would be. On POSIX systems a link at path is followed and stays, and an existing file
-// keeps its permissions; on Windows the new file takes its folder's default permissions.
+// keeps its permissions and, as far as the user may give them, its owner and group; on
+// Windows the new file takes its folder's default permissions.
 // False with a message naming the failed step and the system's error text in error; path
 // is then as it was and no temporary is left.
 bool Replace(const std::string& path, const std::string& content, std::string& error);

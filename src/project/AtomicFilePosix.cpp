@@ -23,12 +23,28 @@ mode_t ModeForNewFile() {
     return 0666 & ~mask;
 }
 
-// An existing file keeps its permissions; a new one gets what creating it would have given.
-mode_t ModeFor(const std::string& path) {
+// What the replacement takes over from the file it replaces.
+struct SFileAttributes {
+    mode_t mode;
+    bool existed;
+    uid_t owner;
+    gid_t group;
+};
+
+// An existing file keeps its permissions and owners; a new one gets what creating it would
+// have given.
+SFileAttributes AttributesFor(const std::string& path) {
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode))
-        return status.st_mode & 07777;
-    return ModeForNewFile();
+        return {static_cast<mode_t>(status.st_mode & 07777), true, status.st_uid, status.st_gid};
+    return {ModeForNewFile(), false, 0, 0};
+}
+
+// Gives the temporary the replaced file's owner and group as far as the user may: root
+// may give both, an owner only a group of their own, and otherwise the user's own stay.
+void TakeOverOwners(int descriptor, const SFileAttributes& attributes) {
+    if (attributes.existed && ::fchown(descriptor, attributes.owner, attributes.group) != 0)
+        (void)::fchown(descriptor, static_cast<uid_t>(-1), attributes.group);
 }
 
 // Writes everything; errno tells why when it fails.
@@ -49,9 +65,10 @@ bool WriteAll(int descriptor, const std::string& content) {
 }
 
 // Writes, flushes to the disk and closes the temporary; 0 or the error code.
-int FillTemporary(int descriptor, const std::string& content, mode_t mode) {
-    const bool filled = WriteAll(descriptor, content) && ::fchmod(descriptor, mode) == 0 &&
-                        ::fsync(descriptor) == 0;
+int FillTemporary(int descriptor, const std::string& content, const SFileAttributes& attributes) {
+    TakeOverOwners(descriptor, attributes);
+    const bool filled = WriteAll(descriptor, content) &&
+                        ::fchmod(descriptor, attributes.mode) == 0 && ::fsync(descriptor) == 0;
     const int fillError = filled ? 0 : errno;
     const int closeError = ::close(descriptor) == 0 ? 0 : errno;
     return fillError != 0 ? fillError : closeError;
@@ -86,7 +103,7 @@ bool Replace(const std::string& path, const std::string& content, std::string& e
         error = SystemError("create a temporary file in", folder.string(), errno);
         return false;
     }
-    if (const int failure = FillTemporary(descriptor, content, ModeFor(target.string()))) {
+    if (const int failure = FillTemporary(descriptor, content, AttributesFor(target.string()))) {
         // The user asked for path; the temporary's name would only puzzle them.
         error = SystemError("write", path, failure);
         ::unlink(temporary.c_str());

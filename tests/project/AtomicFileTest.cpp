@@ -139,6 +139,21 @@ TEST_F(AtomicFileTest, AFileItsUserMayNotWriteIsNotReplaced) {
     EXPECT_EQ(ReplaceReadOnlyFileAsOrdinaryUser(), 0);
 }
 
+TEST_F(AtomicFileTest, AnotherUsersFileKeepsItsOwner) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root may give a file to another user";
+    constexpr uid_t kNobody = 65534;
+    const fs::path target = m_folder / "project.xml";
+    WriteBytes(target, "old");
+    ASSERT_EQ(chown(target.c_str(), kNobody, kNobody), 0) << std::strerror(errno);
+    std::string error;
+    ASSERT_TRUE(AtomicFile::Replace(target.string(), "new", error)) << error;
+    struct stat status {};
+    ASSERT_EQ(stat(target.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, kNobody);
+    EXPECT_EQ(status.st_gid, kNobody);
+}
+
 TEST_F(AtomicFileTest, KeepsPermissionsAndFollowsALink) {
     const fs::path target = m_folder / "real.xml";
     const fs::path link = m_folder / "link.xml";
