@@ -146,6 +146,17 @@ bool FindAttributeValue(const std::string& text, size_t open, const char* name, 
     return false;
 }
 
+// True when offset lies within a quoted string of the start tag at open (the closing quote
+// included): a new attribute written there would become part of that value.
+bool WithinQuotes(const std::string& text, size_t open, size_t offset) {
+    size_t at = open + 1;
+    TagToken token;
+    while (NextTagToken(text, at, token) && token.start <= offset)
+        if (token.quoted && offset <= token.end)
+            return true;
+    return false;
+}
+
 char NextNonSpace(const std::string& text, size_t offset) {
     while (offset < text.size() && IsSpace(text[offset]))
         ++offset;
@@ -425,8 +436,9 @@ private:
         TagToken old;
         const bool present = current && FindAttributeValue(m_text, tagOpen, name.Get(), old);
         // A quoted value that runs past the tag's '>' cannot be replaced without breaking the
-        // index, so that one is refused.
-        const bool possible = current && !(present && old.end > tailBefore);
+        // index, and a new attribute cannot go in where that '>' is quoted: both are refused.
+        const bool possible = current && (present ? old.end <= tailBefore
+                                                  : !WithinQuotes(m_text, tagOpen, tailBefore));
         Check(m_doc.SetAttribute(name.Get(), value.Get()) == possible,
               "SetAttribute succeeds exactly with a current element and a value it can replace");
         ExpectPositions("SetAttribute");

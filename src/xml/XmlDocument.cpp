@@ -534,6 +534,17 @@ bool CXmlDocument::FindAttribute(Token& token, std::string_view name) const {
     return false;
 }
 
+bool CXmlDocument::InsideQuotes(int32_t element, int32_t offset) const {
+    Token token;
+    token.next = m_records[element].startTagOpen + 1;
+    while (NextToken(token) && token.start <= offset) {
+        // From the first character inside to the closing quote: what goes in there is quoted.
+        if (token.quoted && offset <= token.end + 1)
+            return true;
+    }
+    return false;
+}
+
 std::string CXmlDocument::GetAttribute(const char* name) const {
     if (m_iCurrent == 0 || m_nCurrentKind != 1 || name == nullptr || *name == '\0')
         return {};
@@ -668,6 +679,9 @@ bool CXmlDocument::SetAttribute(const char* name, const char* value) {
         removed = token.end - token.start + 1;
         EncodeText(value, true, inserted);
     } else {
+        // The same for a new attribute: inside quotes it would become part of another value.
+        if (InsideQuotes(element, insertAt))
+            return false;
         inserted.append(" ").append(name).append("=\"");
         EncodeText(value, true, inserted);
         inserted.append("\"");

@@ -111,6 +111,8 @@ private:
     std::string_view GetTagName(int32_t index) const;
     std::string GetElementValue(int32_t index) const;
     bool FindAttribute(Token& token, std::string_view name) const;
+    // True when offset lies within a quoted string of the element's start tag.
+    bool InsideQuotes(int32_t element, int32_t offset) const;
 
     // Editing: one splice of the text, then one walk that shifts the offsets after it.
     static void EncodeText(const char* text, bool attributeForm, std::string& out);

@@ -202,15 +202,22 @@ TEST(XmlSetAttribute, OnAChildShiftsWhatFollows) {
     ExpectReparsesToSameIndex(doc);
 }
 
-TEST(XmlSetAttribute, RefusesAValueThatSpansTheStartTagEnd) {
-    const char text[] = "<a x=\"1>2\">t</a>";
+// The start tag is indexed up to its first '>' (or the '/' before it); when that stands inside
+// a quoted value, neither that value nor a new attribute can be written without corrupting it.
+TEST(XmlSetAttribute, RefusesWhereTheStartTagEndIsQuoted) {
+    for (const char* text : {"<a x=\"1>2\">t</a>", "<a x='/>' >t</a>", "<a x='/>'>"}) {
+        CXmlDocument doc;
+        ASSERT_TRUE(doc.Parse(text)) << text;
+        ASSERT_TRUE(doc.FindNext());
+        EXPECT_FALSE(doc.SetAttribute("x", "3")) << text;
+        EXPECT_FALSE(doc.SetAttribute("y", "4")) << text;
+        EXPECT_EQ(doc.GetDocumentText(), text);
+    }
     CXmlDocument doc;
-    ASSERT_TRUE(doc.Parse(text));
+    ASSERT_TRUE(doc.Parse("<a x='1' z=\">\">t</a>"));
     ASSERT_TRUE(doc.FindNext());
-    EXPECT_FALSE(doc.SetAttribute("x", "3"));
-    EXPECT_EQ(doc.GetDocumentText(), text);
-    ASSERT_TRUE(doc.SetAttribute("y", "4")); // a new attribute goes before the indexed '>'
-    EXPECT_EQ(doc.GetDocumentText(), "<a x=\"1 y=\"4\">2\">t</a>");
+    ASSERT_TRUE(doc.SetAttribute("x", "2")); // wholly before the quoted '>'
+    EXPECT_EQ(doc.GetDocumentText(), "<a x='2' z=\">\">t</a>");
     ExpectIndexSound(doc);
 }
 
