@@ -458,8 +458,9 @@ private:
     bool Append(bool asChild, const Argument& name, const Argument& value) {
         const int parent = asChild ? m_expected.current : m_expected.parent;
         const int after = asChild ? m_expected.child : m_expected.current;
-        const bool possible =
-            asChild ? m_expected.current != 0 : !(parent == 0 && m_doc.Record(0).firstChild != 0);
+        const bool possible = (asChild ? m_expected.current != 0
+                                       : !(parent == 0 && m_doc.Record(0).firstChild != 0)) &&
+                              !(parent != 0 && OpensInsideQuotes(parent));
         const int predecessor = after != 0 ? after : LastChild(parent);
         const int fresh = m_doc.RecordsUsed();
         const bool done = asChild ? m_doc.AppendChild(name.Get(), value.Get())
@@ -499,6 +500,16 @@ private:
                   "a new element with a value is written <name>value</name>");
         }
         Check(m_text.compare(r.elementClose + 1, 2, "\r\n") == 0, "a new element ends its line");
+    }
+
+    // A parent written "<p/>" or "<p></p>" is opened up at its '/' or '>'; within a quoted value
+    // of its start tag that would write into the value, so the append is refused.
+    bool OpensInsideQuotes(int parent) const {
+        const Record& r = m_doc.Record(parent);
+        if (r.startTagClose == r.endTagOpen + 1)
+            return WithinQuotes(m_text, r.startTagOpen, r.endTagOpen);
+        return r.startTagClose + 1 == r.endTagOpen &&
+               WithinQuotes(m_text, r.startTagOpen, r.startTagClose);
     }
 
     // Where the start tag's own characters end: its '>', or the '/' of "/>".

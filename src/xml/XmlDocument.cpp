@@ -724,6 +724,11 @@ int32_t CXmlDocument::AddElement(int32_t parent, int32_t after, const char* name
     const Insertion insertion = LocateInsertion(parent, after);
     const bool parentEmpty = IsEmptyElement(parent);
     const bool parentNoContent = HasNoContent(parent);
+    // Opening up the parent's start tag inside a quoted value would write into that value.
+    if (parentEmpty && InsideQuotes(parent, m_records[parent].endTagOpen))
+        return 0;
+    if (parentNoContent && parent != 0 && InsideQuotes(parent, m_records[parent].startTagClose))
+        return 0;
     const std::string_view tagName(name);
     const std::string_view parentName = parentEmpty ? GetTagName(parent) : std::string_view();
 

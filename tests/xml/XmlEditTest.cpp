@@ -165,6 +165,21 @@ INSTANTIATE_TEST_SUITE_P(
                    "<r>\r\n<x>&lt;a &amp; b&gt; 'q' \"w\"</x>\r\n</r>"}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// A parent written "<p/>" or "<p></p>" is opened up inside its start tag; where that '/' or '>'
+// stands inside a quoted value, the new element would be written into the value.
+TEST(XmlBuild, RefusesAChildWhereTheParentsTagEndIsQuoted) {
+    for (const char* text : {"<a x='/>'>", "<a x='></a>'>"}) {
+        CXmlDocument doc;
+        ASSERT_TRUE(doc.Parse(text)) << text;
+        ASSERT_TRUE(doc.FindNext());
+        EXPECT_FALSE(doc.AppendChild("c", "1")) << text;
+        ASSERT_TRUE(doc.Descend());
+        EXPECT_FALSE(doc.AppendElement("c")) << text;
+        EXPECT_EQ(doc.GetDocumentText(), text);
+        EXPECT_EQ(doc.RecordsUsed(), 2);
+    }
+}
+
 TEST(XmlSetAttribute, ReplacesInPlaceKeepingTheQuote) {
     CXmlDocument doc;
     ASSERT_TRUE(doc.Parse("<r a='1' b=\"x\"/>"));

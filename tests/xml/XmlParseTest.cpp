@@ -315,7 +315,16 @@ TEST(XmlParseRobustness, RandomBytesKeepTheIndexInsideTheText) {
         ASSERT_TRUE(doc.Parse(text.c_str()));
         ASSERT_TRUE(doc.FindNext());
         doc.SetAttribute("v", "2");
-        ASSERT_TRUE(doc.AppendChild("n", "v"));
+        const Record& root = doc.Record(1);
+        const bool opensStartTag =
+            root.startTagClose == root.endTagOpen + 1 || root.startTagClose + 1 == root.endTagOpen;
+        const std::string before = doc.GetDocumentText();
+        if (!doc.AppendChild("n", "v")) {
+            // Refused only where the root's tag end, to be opened up, stands inside quotes.
+            ASSERT_TRUE(opensStartTag) << text;
+            ASSERT_EQ(doc.GetDocumentText(), before);
+            continue;
+        }
         ASSERT_TRUE(doc.AppendChild("m"));
         ExpectIndexSound(doc);
         ASSERT_FALSE(HasFailure()) << text;
