@@ -538,8 +538,8 @@ bool CXmlDocument::InsideQuotes(int32_t element, int32_t offset) const {
     Token token;
     token.next = m_records[element].startTagOpen + 1;
     while (NextToken(token) && token.start <= offset) {
-        // From the first character inside to the closing quote: what goes in there is quoted.
-        if (token.quoted && offset <= token.end + 1)
+        // From the first character inside to the closing quote (or the end of the text, 64-bit).
+        if (token.quoted && offset <= int64_t{token.end} + 1)
             return true;
     }
     return false;
