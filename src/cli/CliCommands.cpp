@@ -2,10 +2,10 @@
 
 #include "cli/FileAccess.h"
 #include "cli/ProjectJson.h"
-#include "cli/TextEncoding.h"
 #include "project/AtomicFile.h"
 #include "project/PasswordText.h"
 #include "project/ProjectFile.h"
+#include "project/TextEncoding.h"
 
 #include <algorithm>
 #include <iostream>

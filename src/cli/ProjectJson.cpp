@@ -1,7 +1,7 @@
 #include "cli/ProjectJson.h"
 
-#include "cli/TextEncoding.h"
 #include "project/ProjectFields.h"
+#include "project/TextEncoding.h"
 
 #include <cstdint>
 #include <limits>

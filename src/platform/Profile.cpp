@@ -1,5 +1,8 @@
 #include "platform/Profile.h"
 
+#include "platform/AnsiText.h"
+#include "project/TextEncoding.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -32,12 +35,26 @@ QString CProfile::GetString(const QString& section, const QString& entry,
     // An INI line holding commas reads back as a list; keep its text as it was.
     if (value.userType() == QMetaType::QStringList)
         return value.toStringList().join(QStringLiteral(", "));
+    // Texts that are not UTF-8 are kept as their bytes.
+    if (value.userType() == QMetaType::QByteArray)
+        return CAnsiText::FromBytes(value.toByteArray().toStdString());
     return value.toString();
 }
 
 void CProfile::WriteString(const QString& section, const QString& entry, const QString& value) {
-    m_settings.setValue(Key(section, entry), value);
+    m_settings.setValue(Key(section, entry), Stored(value));
     m_settings.sync();
+}
+
+QVariant CProfile::Stored(const QString& value) {
+#ifndef _WIN32
+    // An INI file holds UTF-8; other bytes, read from a file of another code page, are
+    // written as bytes so that they come back unchanged.
+    const std::string bytes = CAnsiText::ToBytes(value);
+    if (!IsValidUtf8(bytes))
+        return QByteArray::fromStdString(bytes);
+#endif
+    return value;
 }
 
 int CProfile::GetInt(const QString& section, const QString& entry, int defaultValue) const {

@@ -31,5 +31,8 @@ public:
     void SetLastProject(const QString& path);
 
 private:
+    // What the settings store holds for a string value.
+    static QVariant Stored(const QString& value);
+
     QSettings m_settings;
 };

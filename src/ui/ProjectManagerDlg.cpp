@@ -1,5 +1,6 @@
 #include "ui/ProjectManagerDlg.h"
 
+#include "platform/AnsiText.h"
 #include "platform/Profile.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
@@ -52,6 +53,9 @@ const char* const kStartNewProject = "Start new project?";
 const char* const kShellRefused = "An error occurred processing the command line \"%1\".";
 // The longest file error text shown, as the platform's error message buffer holds.
 constexpr int kMaxFileErrorLength = 255;
+// A file that cannot be read is named, since at start-up nothing else tells which it was.
+const char* const kCannotOpen = "Cannot open '%1': %2";
+const char* const kCannotRead = "Cannot read '%1': %2";
 constexpr qint64 kMaxProjectFileBytes = static_cast<qint64>(ProjectFile::kMaxFileBytes);
 constexpr qint64 kReadChunkBytes = 1 << 16;
 
@@ -68,11 +72,11 @@ constexpr unsigned kChooserFlags =
 const char* const kNotAnInteger = "Please enter a whole number from 0 to 4294967295.";
 
 QString FromLocal(const std::string& text) {
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    return CAnsiText::FromBytes(text);
 }
 
 std::string ToLocal(const QString& text) {
-    return text.toLocal8Bit().toStdString();
+    return CAnsiText::ToBytes(text);
 }
 
 FileChooserRequest ChooserRequest(bool save, const char* defaultExtension, const char* fileName,
@@ -93,10 +97,14 @@ FileChooserRequest ProjectChooserRequest(bool save) {
 
 // A message of the lower layers as a sentence: its first letter in capitals.
 QString AsSentence(const std::string& text) {
-    QString sentence = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    QString sentence = FromLocal(text);
     if (!sentence.isEmpty())
         sentence[0] = sentence[0].toUpper();
     return sentence;
+}
+
+QString FileErrorText(const char* format, const QString& path, const QFile& file) {
+    return QString::fromLatin1(format).arg(path, file.errorString().left(kMaxFileErrorLength));
 }
 
 // A command line as the shell gets it: a quoted first part, or the text up to the first
@@ -508,7 +516,7 @@ void CProjectManagerDlg::TakePathSnapshots() {
 bool CProjectManagerDlg::ReadProjectText(const QString& path, QByteArray& content) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        ShowFileError(file.errorString().left(kMaxFileErrorLength));
+        ShowFileError(FileErrorText(kCannotOpen, path, file));
         return false;
     }
     // Files of the system report no size; their length is checked as they are read.
@@ -529,7 +537,7 @@ bool CProjectManagerDlg::ReadProjectText(const QString& path, QByteArray& conten
             return tooLarge();
     }
     if (count < 0) {
-        ShowFileError(file.errorString().left(kMaxFileErrorLength));
+        ShowFileError(FileErrorText(kCannotRead, path, file));
         return false;
     }
     return true;

@@ -36,6 +36,38 @@ private slots:
         QCOMPARE(profile.GetInt("Settings", "Missing", -7), -7);
     }
 
+    void TextsThatAreNotUtf8AreStoredAsTheirBytes_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("storedAsBytes");
+        QTest::newRow("windows-1252")
+            << QByteArray("C:\\Gr\xF6\xDF\x65") << QStringLiteral("C:\\Größe") << true;
+        QTest::newRow("utf-8") << QByteArray("/Gr\xC3\xB6\xC3\x9F\x65") << QStringLiteral("/Größe")
+                               << false;
+        QTest::newRow("lines of both")
+            << QByteArray("/\xC3\xA9\n/\xF6") << QStringLiteral("/é\n/ö") << true;
+    }
+
+    void TextsThatAreNotUtf8AreStoredAsTheirBytes() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        QFETCH(bool, storedAsBytes);
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quilldrake",
+                  QCoreApplication::applicationName())
+            .setValue("History/IniFile", bytes);
+        {
+            CProfile profile;
+            const QString read = profile.GetString("History", "IniFile");
+            QCOMPARE(read, shown);
+            profile.WriteString("History", "Logfile", read);
+        }
+        const QVariant stored = QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                                          "Quilldrake", QCoreApplication::applicationName())
+                                    .value("History/Logfile");
+        QCOMPARE(stored.userType() == QMetaType::QByteArray, storedAsBytes);
+        QCOMPARE(storedAsBytes ? stored.toByteArray() : stored.toString().toUtf8(), bytes);
+    }
+
     void ValuesReachTheNextStart() {
         {
             CProfile profile;

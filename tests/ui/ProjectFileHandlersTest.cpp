@@ -289,6 +289,54 @@ private slots:
         QCOMPARE(ReadBytes(windowPath), ReadBytes(cliPath));
     }
 
+    void textsOfAnyCodePageSurviveLoadAndSaveAndShowReadably_data() {
+        QTest::addColumn<QByteArray>("sample");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("windows-1252") << QByteArray("Gr\xF6\xDF"
+                                                    "e \x80")
+                                      << QStringLiteral("Größe €");
+        QTest::newRow("utf-8") << QByteArray("Gr\xC3\xB6\xC3\x9F\x65 \xE2\x82\xAC")
+                               << QStringLiteral("Größe €");
+        // One value of both: read as Windows-1252, as the companion shows it.
+        QTest::newRow("mixture") << QByteArray("\xC3\xB6\xDF \x81") << QStringLiteral("Ã¶ß \u0081");
+    }
+
+    void textsOfAnyCodePageSurviveLoadAndSaveAndShowReadably() {
+        QFETCH(QByteArray, sample);
+        QFETCH(QString, shown);
+        const std::string bytes = sample.toStdString();
+        SProject project;
+        for (std::string* text : {&project.scriptFile, &project.iniPath, &project.logPath,
+                                  &project.scriptURL, &project.ftpServer, &project.username,
+                                  &project.password, &project.proxyServer, &project.serverFolder})
+            *text = "/" + bytes;
+        project.files = {"/a/" + bytes, "/b/" + bytes};
+        const QByteArray original = QByteArray::fromStdString(ProjectFile::Save(project));
+        const QString loaded = WriteFile(*m_folder, "loaded.xml", original);
+        const QString saved = m_folder->filePath(QStringLiteral("saved.xml"));
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
+            QVERIFY(window.LoadProjectFile(loaded));
+            QCOMPARE(Edit(window, kServer)->text(), QLatin1Char('/') + shown);
+            QCOMPARE(Field(window, kScriptURL)->currentText(), QLatin1Char('/') + shown);
+            QCOMPARE(UploadList(window)->Strings().first(), QStringLiteral("/a/") + shown);
+            m_rig->prompts.QueueFile(saved);
+            Click(window, kSave);
+        });
+        QCOMPARE(ReadBytes(saved), original);
+        // The path fields' histories keep the bytes through the profile into the next run.
+        const QString again = m_folder->filePath(QStringLiteral("again.xml"));
+        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
+            QCOMPARE(Field(window, kIniPath)->currentText(), QLatin1Char('/') + shown);
+            m_rig->prompts.QueueFile(again);
+            Click(window, kSave);
+        });
+        SProject next;
+        QVERIFY(ProjectFile::Load(ReadBytes(again).toStdString(), next));
+        QCOMPARE(QByteArray::fromStdString(next.scriptFile), QByteArray("/" + sample));
+        QCOMPARE(QByteArray::fromStdString(next.logPath), QByteArray("/" + sample));
+        QVERIFY(m_rig->prompts.Messages().empty());
+    }
+
     void loadOfARejectedFileLeavesTheWindowAndTheLastProject_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("another root") << QByteArray("<Other><FTPServer>x</FTPServer></Other>");
@@ -314,19 +362,23 @@ private slots:
         QCOMPARE(m_rig->profile.LastProject(), QStringLiteral("/kept/project.xml"));
     }
 
-    void loadOfAMissingFileOrAFolderShowsTheSystemText_data() {
+    void loadOfAMissingFileOrAFolderNamesItWithTheSystemText_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("isFolder");
         QTest::newRow("missing file") << "missing.xml" << false;
         QTest::newRow("a folder") << "folder.xml" << true;
     }
 
-    void loadOfAMissingFileOrAFolderShowsTheSystemText() {
+    void loadOfAMissingFileOrAFolderNamesItWithTheSystemText() {
         QFETCH(QString, name);
         QFETCH(bool, isFolder);
         const QString path = m_folder->filePath(name);
         if (isFolder)
             QVERIFY(QDir().mkdir(path));
+        QFile probe(path);
+        QVERIFY(!probe.open(QIODevice::ReadOnly));
+        const QString reason = probe.errorString();
+        QVERIFY(!reason.isEmpty());
         m_rig->profile.SetLastProject(QStringLiteral("/kept/project.xml"));
         RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             TypeProject(window, SampleProject());
@@ -335,8 +387,8 @@ private slots:
             QCOMPARE(UploadList(window)->count(), 3);
         });
         QCOMPARE(m_rig->prompts.Messages().size(), size_t(1));
-        QVERIFY(!m_rig->prompts.Messages().front().text.isEmpty());
-        QVERIFY(!m_rig->prompts.Messages().front().text.contains(QStringLiteral("TarvonSCP")));
+        QCOMPARE(m_rig->prompts.Messages().front().text,
+                 QStringLiteral("Cannot open '%1': %2").arg(path, reason));
         QCOMPARE(m_rig->profile.LastProject(), QStringLiteral("/kept/project.xml"));
     }
 
@@ -350,7 +402,8 @@ private slots:
         });
         QCOMPARE(m_rig->prompts.Messages().size(), size_t(1));
         QCOMPARE(m_rig->prompts.Messages().front().text,
-                 QString::fromLocal8Bit(std::strerror(EIO)));
+                 QStringLiteral("Cannot read '%1': %2")
+                     .arg(path, QString::fromLocal8Bit(std::strerror(EIO))));
     }
 
     void aFileLargerThan256MiBIsRefusedUnread() {

@@ -16,5 +16,7 @@ std::string Windows1252ToUtf8(const std::string& bytes);
 // window's case-insensitive list order compares. Malformed bytes read as U+FFFD.
 std::u16string CaseFoldedUtf16(const std::string& utf8);
 
-// The text unchanged when it is UTF-8 already, else read as Windows-1252.
+// The text in UTF-8, line by line: a line that is UTF-8 already is kept, any other line is
+// read as Windows-1252. Lines end at line feeds, so a history of entries from files of
+// different code pages reads as each entry alone would.
 std::string AsUtf8(const std::string& bytes);

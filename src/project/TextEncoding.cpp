@@ -1,4 +1,4 @@
-#include "cli/TextEncoding.h"
+#include "project/TextEncoding.h"
 
 #include <cstdint>
 #include <cwctype>
@@ -133,5 +133,18 @@ std::string Windows1252ToUtf8(const std::string& bytes) {
 }
 
 std::string AsUtf8(const std::string& bytes) {
-    return IsValidUtf8(bytes) ? bytes : Windows1252ToUtf8(bytes);
+    std::string out;
+    out.reserve(bytes.size());
+    size_t lineStart = 0;
+    while (lineStart <= bytes.size()) {
+        size_t lineEnd = bytes.find('\n', lineStart);
+        if (lineEnd == std::string::npos)
+            lineEnd = bytes.size();
+        const std::string line = bytes.substr(lineStart, lineEnd - lineStart);
+        out += IsValidUtf8(line) ? line : Windows1252ToUtf8(line);
+        if (lineEnd < bytes.size())
+            out += '\n';
+        lineStart = lineEnd + 1;
+    }
+    return out;
 }

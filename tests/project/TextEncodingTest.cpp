@@ -1,4 +1,4 @@
-#include "cli/TextEncoding.h"
+#include "project/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -41,8 +41,10 @@ TEST(TextEncoding, Windows1252MapsEveryByteToItsCharacter) {
     EXPECT_TRUE(IsValidUtf8(Windows1252ToUtf8(allBytes)));
 }
 
-TEST(TextEncoding, AMixedTextIsReadWhollyAsWindows1252) {
+TEST(TextEncoding, EachLineIsReadOnItsOwn) {
+    // A mixed line is read wholly as Windows-1252; its neighbours keep their own reading.
     EXPECT_EQ(AsUtf8("\xC3\xA9 and \xE9"), "\xC3\x83\xC2\xA9 and \xC3\xA9");
+    EXPECT_EQ(AsUtf8("\xC3\xA9\n\xE9\n\n\xC3\xA9\n"), "\xC3\xA9\n\xC3\xA9\n\n\xC3\xA9\n");
 }
 
 } // namespace
