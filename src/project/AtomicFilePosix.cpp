@@ -74,6 +74,31 @@ int FillTemporary(int descriptor, const std::string& content, const SFileAttribu
     return fillError != 0 ? fillError : closeError;
 }
 
+// Writes content over the file itself, emptied first, as an editor does that writes in
+// place; a failure part-way leaves the file short, so every error is reported.
+bool WriteInPlace(const fs::path& target, const std::string& path, const std::string& content,
+                  std::string& error) {
+    const int descriptor = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        error = SystemError("write", path, errno);
+        return false;
+    }
+    const bool written = WriteAll(descriptor, content) && ::fsync(descriptor) == 0;
+    const int writeError = written ? 0 : errno;
+    const int closeError = ::close(descriptor) == 0 ? 0 : errno;
+    if (writeError != 0 || closeError != 0) {
+        error = SystemError("write", path, writeError != 0 ? writeError : closeError);
+        return false;
+    }
+    return true;
+}
+
+// True for a file that other names link to: replacing it would part those names from it.
+bool HasOtherLinks(const fs::path& target) {
+    struct stat status {};
+    return ::stat(target.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_nlink > 1;
+}
+
 // A hidden name beside the target that tells whose it is, short enough for any target name
 // to leave room for the dot and the random suffix.
 std::string TemporaryName(const fs::path& target) {
@@ -95,14 +120,16 @@ bool Replace(const std::string& path, const std::string& content, std::string& e
         error = SystemError("write", path, errno);
         return false;
     }
+    if (HasOtherLinks(target))
+        return WriteInPlace(target, path, content, error);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string temporary = (folder / TemporaryName(target)).string();
 
     const int descriptor = ::mkstemp(temporary.data());
-    if (descriptor < 0) {
-        error = SystemError("create a temporary file in", folder.string(), errno);
-        return false;
-    }
+    // A folder that refuses a temporary may still let the file itself be written; where it
+    // does not, the reason given is the chosen file's own.
+    if (descriptor < 0)
+        return WriteInPlace(target, path, content, error);
     if (const int failure = FillTemporary(descriptor, content, AttributesFor(target.string()))) {
         // The user asked for path; the temporary's name would only puzzle them.
         error = SystemError("write", path, failure);

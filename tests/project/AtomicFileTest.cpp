@@ -27,10 +27,11 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Replaces a read-only file of an ordinary user, as that user: root may write any file, so
-// a run as root does this in a child that first becomes the unprivileged user "nobody".
-// The child's exit status: 0 refused with the file unchanged, 1 replaced, 2 no setup.
-int ReplaceReadOnlyFileAsOrdinaryUser() {
+// Runs check as an ordinary user in a new folder of its own: root may write any file, so a
+// run as root does this in a child that first becomes the unprivileged user "nobody".
+// check returns true when the outcome was right; the result is 0 then, 1 when it was wrong
+// and 2 when the child could not be set up.
+int AsOrdinaryUser(bool (*check)(const fs::path& folder)) {
     const pid_t child = fork();
     if (child != 0) {
         int status = 0;
@@ -41,18 +42,40 @@ int ReplaceReadOnlyFileAsOrdinaryUser() {
     constexpr uid_t kNobody = 65534;
     if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
         _exit(2);
-    char pattern[] = "/tmp/atomic-file-ro-XXXXXX";
+    char pattern[] = "/tmp/atomic-file-user-XXXXXX";
     if (mkdtemp(pattern) == nullptr)
         _exit(2);
-    const fs::path target = fs::path(pattern) / "project.xml";
+    const bool right = check(pattern);
+    fs::permissions(pattern, fs::perms::owner_all);
+    fs::remove_all(pattern);
+    _exit(right ? 0 : 1);
+}
+
+bool ReadOnlyFileIsRefused(const fs::path& folder) {
+    const fs::path target = folder / "project.xml";
     WriteBytes(target, "old");
     fs::permissions(target, fs::perms::owner_read);
     std::string error;
-    const bool replaced = AtomicFile::Replace(target.string(), "new", error);
-    const bool unchanged =
-        ReadBytes(target) == "old" && error.find("Permission denied") != std::string::npos;
-    fs::remove_all(pattern);
-    _exit(replaced ? 1 : unchanged ? 0 : 2);
+    return !AtomicFile::Replace(target.string(), "new", error) && ReadBytes(target) == "old" &&
+           error.find("Permission denied") != std::string::npos;
+}
+
+// A folder that refuses new files still lets a writable file in it be saved, in place.
+bool WritableFileInReadOnlyFolderIsWritten(const fs::path& folder) {
+    const fs::path target = folder / "project.xml";
+    WriteBytes(target, std::string(100, 'o'));
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    std::string error;
+    return AtomicFile::Replace(target.string(), "new", error) && ReadBytes(target) == "new";
+}
+
+// A new file there is refused with the chosen file's name, not a temporary's.
+bool NewFileInReadOnlyFolderNamesTheFile(const fs::path& folder) {
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    const fs::path target = folder / "project.xml";
+    std::string error;
+    return !AtomicFile::Replace(target.string(), "new", error) && !fs::exists(target) &&
+           error == "cannot write '" + target.string() + "': " + std::strerror(EACCES);
 }
 
 class AtomicFileTest : public ::testing::Test {
@@ -135,8 +158,28 @@ TEST_F(AtomicFileTest, AFolderInTheWayIsNotReplaced) {
     EXPECT_EQ(Entries(), std::vector<std::string>{"occupied"});
 }
 
-TEST_F(AtomicFileTest, AFileItsUserMayNotWriteIsNotReplaced) {
-    EXPECT_EQ(ReplaceReadOnlyFileAsOrdinaryUser(), 0);
+TEST_F(AtomicFileTest, FolderAndFilePermissionsDecideAsWritingInPlaceWould) {
+    EXPECT_EQ(AsOrdinaryUser(ReadOnlyFileIsRefused), 0);
+    EXPECT_EQ(AsOrdinaryUser(WritableFileInReadOnlyFolderIsWritten), 0);
+    EXPECT_EQ(AsOrdinaryUser(NewFileInReadOnlyFolderNamesTheFile), 0);
+}
+
+TEST_F(AtomicFileTest, AFolderThatTakesNoFilesIsReportedForTheChosenFile) {
+    std::string error;
+    EXPECT_FALSE(AtomicFile::Replace("/proc/project.xml", "x", error));
+    EXPECT_EQ(error, std::string("cannot write '/proc/project.xml': ") + std::strerror(ENOENT));
+}
+
+TEST_F(AtomicFileTest, AHardLinkedFileIsWrittenInPlaceSoEveryNameSeesIt) {
+    const fs::path target = m_folder / "project.xml";
+    const fs::path other = m_folder / "copy.xml";
+    WriteBytes(target, std::string(100, 'o'));
+    fs::create_hard_link(target, other);
+    std::string error;
+    ASSERT_TRUE(AtomicFile::Replace(target.string(), "new", error)) << error;
+    EXPECT_EQ(ReadBytes(target), "new");
+    EXPECT_EQ(ReadBytes(other), "new");
+    EXPECT_EQ(fs::hard_link_count(target), 2u);
 }
 
 TEST_F(AtomicFileTest, AnotherUsersFileKeepsItsOwner) {
