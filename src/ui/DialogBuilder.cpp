@@ -114,8 +114,9 @@ QWidget* CDialogBuilder::CreateLabel(const SControlTemplate& control) {
     label->setTextFormat(Qt::PlainText);
     QRect area = m_units.ToPixels(control.x, control.y, control.width, control.height);
     if (area.height() < 2 * label->fontMetrics().height()) {
-        // A one-line label runs on rather than lose its last words to a wider font.
-        area.setWidth(std::max(area.width(), label->sizeHint().width()));
+        // A one-line label that a wider font does not fit grows to the left: its control
+        // stands right of it, and the template leaves room on the other side.
+        area.setLeft(std::min(area.left(), area.right() + 1 - label->sizeHint().width()));
     } else {
         label->setWordWrap(true);
     }

@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScreen>
 
 namespace {
 
@@ -25,6 +27,20 @@ QString Suffix(const QString& defaultExtension) {
     return suffix;
 }
 
+// A box stands over its owner while the owner is shown. An owner not shown yet (the window
+// greets before it appears) would put the box in the screen's corner: centre it on the
+// screen instead, as a box without owner is.
+void CentreOverShownOwner(QWidget& box, const QWidget* owner) {
+    if (owner == nullptr || owner->isVisible())
+        return;
+    const QScreen* screen =
+        owner->screen() != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    box.adjustSize();
+    box.move(screen->availableGeometry().center() - box.rect().center());
+}
+
 } // namespace
 
 PromptAnswer CQtPrompts::MessageBox(QWidget* owner, const QString& text, const QString& caption,
@@ -37,6 +53,7 @@ PromptAnswer CQtPrompts::MessageBox(QWidget* owner, const QString& text, const Q
     QMessageBox box(icon, plain ? QCoreApplication::applicationName() : caption, DisplayText(text),
                     yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
+    CentreOverShownOwner(box, owner);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return PromptAnswer::Yes;

@@ -91,28 +91,31 @@ private slots:
 
     void dialogUnitsFollowTheFont_data() {
         QTest::addColumn<int>("pointSize");
-        QTest::newRow("8 point") << 8;
-        QTest::newRow("12 point") << 12;
+        QTest::addColumn<int>("baseWidth");
+        QTest::addColumn<int>("baseHeight");
+        QTest::addColumn<QRect>("pixels");
+        QTest::addColumn<int>("halfX");
+        QTest::addColumn<int>("halfY");
+        // "Sans" is DejaVu Sans (fonts-dejavu-core) at the offscreen screen's 96 dpi. The
+        // rectangle is (3, 5, 123, 13) in dialog units; halves are 2 and 4 units, which
+        // round up as the platform's MulDiv does (3.5 -> 4, 6.5 -> 7, 9.5 -> 10).
+        QTest::newRow("8 point") << 8 << 7 << 13 << QRect(5, 8, 215, 21) << 4 << 7;
+        QTest::newRow("12 point") << 12 << 10 << 19 << QRect(8, 12, 308, 31) << 5 << 10;
     }
 
     void dialogUnitsFollowTheFont() {
         QFETCH(int, pointSize);
-        QFont font(QStringLiteral("Sans"), pointSize);
-        const QFontMetrics metrics(font);
-        const int letters = metrics.horizontalAdvance(
-            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-        const CDialogUnits units(font);
-        QCOMPARE(units.BaseWidth(), (letters / 26 + 1) / 2);
-        QCOMPARE(units.BaseHeight(), metrics.height());
-        QCOMPARE(units.ToPixelsX(4), units.BaseWidth());
-        QCOMPARE(units.ToPixelsY(8), units.BaseHeight());
-        QCOMPARE(units.ToPixelsX(400), 100 * units.BaseWidth());
-        // Halves round up, as the platform's MulDiv does.
-        QCOMPARE(units.ToPixelsX(2), (units.BaseWidth() + 1) / 2);
-        QCOMPARE(units.ToPixelsY(4), (units.BaseHeight() + 1) / 2);
-        QCOMPARE(units.ToPixels(4, 8, 40, 16),
-                 QRect(units.BaseWidth(), units.BaseHeight(), 10 * units.BaseWidth(),
-                       2 * units.BaseHeight()));
+        QFETCH(int, baseWidth);
+        QFETCH(int, baseHeight);
+        const CDialogUnits units(QFont(QStringLiteral("Sans"), pointSize));
+        QFETCH(QRect, pixels);
+        QFETCH(int, halfX);
+        QFETCH(int, halfY);
+        QCOMPARE(units.BaseWidth(), baseWidth);
+        QCOMPARE(units.BaseHeight(), baseHeight);
+        QCOMPARE(units.ToPixels(3, 5, 123, 13), pixels);
+        QCOMPARE(units.ToPixelsX(2), halfX);
+        QCOMPARE(units.ToPixelsY(4), halfY);
     }
 
     void longTipsWrapWithinTheMaximumWidth() {

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -85,6 +86,35 @@ private slots:
                            PromptButtons::Ok);
         QCOMPARE(caption, QStringLiteral("Welcome"));
         QCOMPARE(icon, QMessageBox::NoIcon);
+    }
+
+    void boxStandsOverItsShownOwnerElseMidScreen_data() {
+        QTest::addColumn<bool>("ownerShown");
+        QTest::newRow("owner not shown yet") << false;
+        QTest::newRow("owner shown") << true;
+    }
+
+    void boxStandsOverItsShownOwnerElseMidScreen() {
+        QFETCH(bool, ownerShown);
+        QWidget owner;
+        owner.setGeometry(40, 30, 600, 500);
+        if (ownerShown) {
+            owner.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        }
+        QPoint boxCentre;
+        WhenOpen<QMessageBox>([&](QMessageBox& box) {
+            boxCentre = box.frameGeometry().center();
+            box.button(QMessageBox::Ok)->click();
+        });
+        CQtPrompts().MessageBox(&owner, QStringLiteral("Hello"), QStringLiteral("Welcome"),
+                                PromptButtons::Ok);
+        const QPoint expected =
+            ownerShown ? owner.frameGeometry().center()
+                       : QGuiApplication::primaryScreen()->availableGeometry().center();
+        QVERIFY2(
+            (boxCentre - expected).manhattanLength() <= 10,
+            qPrintable(QStringLiteral("box centre %1,%2").arg(boxCentre.x()).arg(boxCentre.y())));
     }
 
     void yesNoBoxKeepsItsCaptionAndAnswers() {
