@@ -2,6 +2,7 @@
 // screen: the chooser answers at once, everything after it is the real work (reading or
 // writing the file, the XML, the cipher, the upload list, the history fields, the transfer)
 // plus the window's repaint. Run with --benchmark_repetitions=N for medians.
+#include "platform/FtpLibrary.h"
 #include "platform/Profile.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
@@ -36,6 +37,7 @@ public:
         return PromptAnswer::Ok;
     }
     std::optional<QString> ChooseFile(QWidget*, const FileChooserRequest&) override { return path; }
+    QStringList ChooseFiles(QWidget*, const FileChooserRequest&) override { return {}; }
     QString path;
     int messages = 0;
 };
@@ -92,8 +94,9 @@ struct SBenchWindow {
     std::unique_ptr<CSystemInfo> system = CreateSystemInfo();
     CNoShell shell;
     CNoUpdateLibrary updateLibrary;
+    CFtpLibrary ftpLibrary; // not loaded: nothing is uploaded here
     CFixedPrompts prompts;
-    SWindowServices services{profile, *system, shell, updateLibrary, prompts};
+    SWindowServices services{profile, *system, shell, updateLibrary, ftpLibrary, prompts};
     std::unique_ptr<CProjectManagerDlg> window;
 };
 

@@ -11,3 +11,7 @@ PromptAnswer CAutoPrompts::MessageBox(QWidget*, const QString& text, const QStri
 std::optional<QString> CAutoPrompts::ChooseFile(QWidget*, const FileChooserRequest&) {
     return std::nullopt;
 }
+
+QStringList CAutoPrompts::ChooseFiles(QWidget*, const FileChooserRequest&) {
+    return QStringList();
+}

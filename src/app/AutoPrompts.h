@@ -11,4 +11,6 @@ public:
                             PromptButtons buttons) override;
     // Cancels.
     std::optional<QString> ChooseFile(QWidget* owner, const FileChooserRequest& request) override;
+    // Cancels.
+    QStringList ChooseFiles(QWidget* owner, const FileChooserRequest& request) override;
 };

@@ -34,8 +34,9 @@ bool CProjectManagerApp::InitInstance() {
     // The window waits for the update check; its outcome is not read.
     m_parts.updateLibrary->Tarvon(UpdateCheckUrl());
 
-    const SWindowServices services{*m_profile, *m_parts.system, *m_parts.shell,
-                                   *m_parts.updateLibrary, *m_parts.prompts};
+    const SWindowServices services{*m_profile,     *m_parts.system,
+                                   *m_parts.shell, *m_parts.updateLibrary,
+                                   m_ftpLibrary,   *m_parts.prompts};
     m_parts.runMainWindow(services);
     return false;
 }
@@ -46,7 +47,7 @@ int CProjectManagerApp::ExitInstance() {
 }
 
 void CProjectManagerApp::LoadFtpLibrary() {
-    if (m_ftpLibrary.Load(m_parts.system->ProgramFolder(), "ftp"))
+    if (m_ftpLibrary.Load(m_parts.system->ProgramFolder()))
         return;
     m_parts.prompts->MessageBox(nullptr, QString::fromLatin1(kFtpMissingText), QString(),
                                 PromptButtons::Ok);

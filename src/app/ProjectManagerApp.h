@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DynamicLibrary.h"
+#include "platform/FtpLibrary.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 #include "platform/UpdateLibrary.h"
@@ -53,5 +53,5 @@ private:
 
     SAppParts m_parts;
     std::unique_ptr<CProfile> m_profile;
-    CDynamicLibrary m_ftpLibrary;
+    CFtpLibrary m_ftpLibrary;
 };

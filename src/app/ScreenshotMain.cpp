@@ -1,6 +1,7 @@
 // brevane-screenshot FILE [PROJECT.xml]: draws the main window off screen with a fresh profile
 // (so no greeting), the project given being auto-loaded, and saves it as a PNG image.
 #include "app/AutoPrompts.h"
+#include "platform/FtpLibrary.h"
 #include "platform/Profile.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
@@ -52,8 +53,11 @@ int main(int argc, char* argv[]) {
     const auto system = CreateSystemInfo();
     const auto shell = CreateShell();
     CZel4Library updateLibrary(system->ProgramFolder());
+    CFtpLibrary ftpLibrary;
+    ftpLibrary.Load(system->ProgramFolder());
     CAutoPrompts prompts;
-    CProjectManagerDlg window(SWindowServices{profile, *system, *shell, updateLibrary, prompts});
+    CProjectManagerDlg window(
+        SWindowServices{profile, *system, *shell, updateLibrary, ftpLibrary, prompts});
     const QString file = QString::fromLocal8Bit(argv[1]);
     if (!SaveWindowImage(window, file)) {
         std::fprintf(stderr, "could not write %s\n", argv[1]);

@@ -440,9 +440,15 @@ void CProjectManagerDlg::ConnectHandlers() {
         {kOpenLog, &CProjectManagerDlg::OnOpenLog},
         {kOpenScript, &CProjectManagerDlg::OnOpenScript},
         {kExplore, &CProjectManagerDlg::OnExplore},
+        {kAddFiles, &CProjectManagerDlg::OnAddFiles},
+        {kDeleteFile, &CProjectManagerDlg::OnDeleteFile},
+        {kUpload, &CProjectManagerDlg::OnUpload},
     };
     for (const auto& [id, handler] : buttons)
         connect(Control<QPushButton>(id), &QPushButton::clicked, this, handler);
+    auto* uploadList = Control<CSortedListBox>(kUploadList);
+    connect(uploadList, &QListWidget::itemDoubleClicked, this, &CProjectManagerDlg::OnDeleteFile);
+    connect(uploadList, &CSortedListBox::UrlsDropped, this, &CProjectManagerDlg::OnDropFiles);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::ApplicationShortcut);
     connect(help, &QShortcut::activated, this, [this] { WinHelp(kHelpContext, kHelpCommand); });

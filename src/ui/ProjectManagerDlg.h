@@ -6,11 +6,14 @@
 #include <QDialog>
 #include <QHash>
 #include <QIcon>
+#include <QList>
 #include <QString>
+#include <QUrl>
 #include <cstdint>
 #include <optional>
 
 struct SProject;
+class CFTPTransferDlg;
 class CHistoryComboBox;
 class CSortedListBox;
 class CToolTipControl;
@@ -68,6 +71,10 @@ private:
     void OnOpenLog();
     void OnOpenScript();
     void OnExplore();
+    void OnAddFiles();
+    void OnDeleteFile();
+    void OnDropFiles(const QList<QUrl>& urls);
+    void OnUpload();
 
     void CloseWindow();
     void AttachControls();
@@ -85,6 +92,7 @@ private:
     void OpenPath(const CHistoryComboBox& field, QString& snapshot);
     SProject HeldProject() const;
     void HoldProject(const SProject& project);
+    void WriteConnectionFields(CFTPTransferDlg& transfer) const;
 
     void ExchangeText(bool save, int id, QString& value);
     void ExchangeCheck(bool save, int id, bool& value);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -13,6 +14,7 @@ enum class PromptAnswer { Ok, Yes, No };
 enum FileChooserFlag : unsigned {
     kChooserOverwritePrompt = 0x00000002,
     kChooserHideReadOnly = 0x00000004,
+    kChooserAllowMultiSelect = 0x00000200,
     kChooserEnableSizing = 0x00800000,
 };
 
@@ -23,6 +25,7 @@ struct FileChooserRequest {
     QString fileName;         // proposed name, may be empty
     QString filter;           // "Text|pattern|Text|pattern||"
     QString initialFolder;    // empty: the chooser's own default
+    QString title;            // empty: the chooser's own title
     unsigned flags = 0;       // FileChooserFlag values
 };
 
@@ -37,4 +40,7 @@ public:
     // A file chooser; the chosen full path, or nothing when cancelled.
     virtual std::optional<QString> ChooseFile(QWidget* owner,
                                               const FileChooserRequest& request) = 0;
+    // An open chooser of existing files that may take several at once; the chosen full
+    // paths in the order the chooser gives them, or none when cancelled.
+    virtual QStringList ChooseFiles(QWidget* owner, const FileChooserRequest& request) = 0;
 };

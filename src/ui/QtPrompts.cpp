@@ -66,17 +66,33 @@ PromptAnswer CQtPrompts::MessageBox(QWidget* owner, const QString& text, const Q
 
 std::optional<QString> CQtPrompts::ChooseFile(QWidget* owner, const FileChooserRequest& request) {
     QFileDialog chooser(owner, QString(), StartPath(request));
-    chooser.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The chosen file need not exist, also in the open chooser.
-    chooser.setFileMode(QFileDialog::AnyFile);
+    Prepare(chooser, request, QFileDialog::AnyFile);
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(chooser.selectedFiles().first());
+}
+
+QStringList CQtPrompts::ChooseFiles(QWidget* owner, const FileChooserRequest& request) {
+    QFileDialog chooser(owner, request.title, StartPath(request));
+    const bool several = (request.flags & kChooserAllowMultiSelect) != 0;
+    Prepare(chooser, request, several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    QStringList paths;
+    if (chooser.exec() != QDialog::Accepted)
+        return paths;
+    for (const QString& path : chooser.selectedFiles())
+        paths.append(QDir::toNativeSeparators(path));
+    return paths;
+}
+
+void CQtPrompts::Prepare(QFileDialog& chooser, const FileChooserRequest& request, int fileMode) {
+    chooser.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    chooser.setFileMode(static_cast<QFileDialog::FileMode>(fileMode));
     chooser.setNameFilters(NameFilters(request.filter));
     chooser.setDefaultSuffix(Suffix(request.defaultExtension));
     chooser.setOption(QFileDialog::DontConfirmOverwrite,
                       (request.flags & kChooserOverwritePrompt) == 0);
     chooser.setSizeGripEnabled((request.flags & kChooserEnableSizing) != 0);
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
-        return std::nullopt;
-    return QDir::toNativeSeparators(chooser.selectedFiles().first());
 }
 
 QStringList CQtPrompts::NameFilters(const QString& filter) {

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+class QFileDialog;
+
 // Message boxes and file choosers shown with Qt's own dialogs.
 class CQtPrompts final : public CPrompts {
 public:
@@ -13,10 +15,16 @@ public:
                             PromptButtons buttons) override;
     // Shows the open or save chooser the request describes.
     std::optional<QString> ChooseFile(QWidget* owner, const FileChooserRequest& request) override;
+    // Shows the open chooser, taking several existing files when the request allows it.
+    QStringList ChooseFiles(QWidget* owner, const FileChooserRequest& request) override;
 
     // A filter of "Text|pattern|Text|pattern||" as Qt's name filters "Text (pattern)", the
     // text's own "(pattern)" replaced; a pattern list separated by ';' becomes blank-separated.
     static QStringList NameFilters(const QString& filter);
     // A message's text as shown: CR LF line ends become single line feeds.
     static QString DisplayText(const QString& text);
+
+private:
+    // The request's mode, filters, extension and options on chooser.
+    static void Prepare(QFileDialog& chooser, const FileChooserRequest& request, int fileMode);
 };

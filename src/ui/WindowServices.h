@@ -4,6 +4,7 @@ class CProfile;
 class CSystemInfo;
 class CShell;
 class CUpdateLibrary;
+class CTransferLibrary;
 class CPrompts;
 
 // What the main window uses of the world outside it; the application owns each of them.
@@ -12,5 +13,6 @@ struct SWindowServices {
     const CSystemInfo& system;
     CShell& shell;
     CUpdateLibrary& updateLibrary;
+    CTransferLibrary& transferLibrary;
     CPrompts& prompts;
 };

@@ -37,6 +37,10 @@ public:
         m_log << QStringLiteral("chooser");
         return std::nullopt;
     }
+    QStringList ChooseFiles(QWidget*, const FileChooserRequest&) override {
+        m_log << QStringLiteral("chooser");
+        return QStringList();
+    }
 
     struct Box {
         QWidget* owner;

@@ -22,3 +22,12 @@ std::optional<QString> CScriptedPrompts::ChooseFile(QWidget* owner,
     m_files.pop_front();
     return file;
 }
+
+QStringList CScriptedPrompts::ChooseFiles(QWidget* owner, const FileChooserRequest& request) {
+    m_choosers.push_back({owner, request});
+    if (m_fileLists.empty())
+        return QStringList();
+    QStringList files = m_fileLists.front();
+    m_fileLists.pop_front();
+    return files;
+}

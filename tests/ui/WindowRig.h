@@ -2,6 +2,7 @@
 
 #include "FakeShell.h"
 #include "FakeSystemInfo.h"
+#include "FakeTransferLibrary.h"
 #include "FakeUpdateLibrary.h"
 #include "ScriptedPrompts.h"
 #include "TempProfile.h"
@@ -26,8 +27,9 @@ struct SWindowRig {
     CFakeSystemInfo system;
     CFakeShell shell;
     CFakeUpdateLibrary updateLibrary;
+    CFakeTransferLibrary transferLibrary;
     CScriptedPrompts prompts;
-    SWindowServices services{profile, system, shell, updateLibrary, prompts};
+    SWindowServices services{profile, system, shell, updateLibrary, transferLibrary, prompts};
 
     // A profile where the greeting was already shown.
     void MarkFirstRunDone() { profile.SetFirstRun(1); }
