@@ -8,6 +8,10 @@ namespace {
 // The longest wait on the network between two looks at the cancel flag.
 constexpr int kPollMs = 50;
 
+size_t Discard(char*, size_t size, size_t count, void*) {
+    return size * count;
+}
+
 bool IsErrorReply(const std::string& line) {
     return line.size() >= 3 && (line[0] == '4' || line[0] == '5') &&
            std::isdigit(static_cast<unsigned char>(line[1])) &&
@@ -45,6 +49,8 @@ CURL* CCurlSession::Begin() {
     m_errorBuffer[0] = '\0';
     curl_easy_setopt(m_easy, CURLOPT_ERRORBUFFER, m_errorBuffer);
     curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
+    // Uploads download nothing; a size query's header lines are not for standard output.
+    curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &Discard);
     // The debug callback sees the commands and replies; it needs verbose mode to be called.
     curl_easy_setopt(m_easy, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(m_easy, CURLOPT_DEBUGFUNCTION, &CCurlSession::OnDebug);

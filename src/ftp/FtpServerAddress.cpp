@@ -34,7 +34,8 @@ std::string Trimmed(const std::string& text) {
 
 bool ParsePort(const std::string& digits, uint16_t& port) {
     if (digits.empty() || digits.size() > 5 ||
-        !std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); })) {
+        !std::all_of(digits.begin(), digits.end(),
+                     [](unsigned char c) { return std::isdigit(c); })) {
         return false;
     }
     const unsigned long value = std::stoul(digits);

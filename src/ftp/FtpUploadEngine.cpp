@@ -85,7 +85,8 @@ struct SCommandList {
 
 CFtpUploadEngine::CFtpUploadEngine()
     : m_session(std::make_unique<CCurlSession>()),
-      m_hostKeyCheck(std::make_unique<CSshHostKeyCheck>()) {}
+      m_hostKeyCheck(std::make_unique<CSshHostKeyCheck>()) {
+}
 
 CFtpUploadEngine::~CFtpUploadEngine() = default;
 
@@ -100,6 +101,8 @@ SFtpResult CFtpUploadEngine::Upload(const SFtpSettings& settings, const std::str
     if (Prepare(localPath, remotePath, result)) {
         result.ok = Send(result) && CheckSize(result) && Rename(result);
         if (result.ok) {
+            result = SFtpResult(); // a refused rename may have been mended
+            result.ok = true;
             result.bytes = m_job.size;
         } else if (result.step >= EFtpStep::Transfer) {
             m_cancel = false; // a cancel stops the transfer, not the clean-up after it
@@ -249,6 +252,10 @@ void* CFtpUploadEngine::BeginRequest(const std::string& path) {
     if (m_job.address.protocol == EFtpProtocol::FtpExplicitTls) {
         curl_easy_setopt(handle, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
     }
+    // Over TLS 1.3, vsftpd answers every few uploads with "426 Failure reading network
+    // stream": the data connection ends in a reset. Over TLS 1.2 it does not.
+    curl_easy_setopt(handle, CURLOPT_SSLVERSION,
+                     static_cast<long>(CURL_SSLVERSION_TLSv1_2 | CURL_SSLVERSION_MAX_TLSv1_2));
     if (!settings.caFile.empty()) {
         curl_easy_setopt(handle, CURLOPT_CAINFO, settings.caFile.c_str());
     }
@@ -287,6 +294,8 @@ void CFtpUploadEngine::Fail(int failure, EFtpStep requestStep, SFtpResult& resul
         result.step = IsSftp() ? EFtpStep::HostKey : EFtpStep::Tls;
     } else if (code == CURLE_LOGIN_DENIED) {
         result.step = EFtpStep::Login;
+    } else if (!IsSftp() && code == CURLE_UPLOAD_FAILED && log.lastCommand == "STOR") {
+        result.step = EFtpStep::Folder; // the server will not store files in the folder
     } else if (!IsSftp()) {
         result.step = requestStep == EFtpStep::Transfer && m_job.sending
                           ? StepOfCommand(log.lastCommand)
@@ -304,8 +313,8 @@ void CFtpUploadEngine::Fail(int failure, EFtpStep requestStep, SFtpResult& resul
         result.reason = "cancelled";
     } else if (m_job.readFailed) {
         result.step = EFtpStep::LocalFile;
-        result.reason = std::string("reading the local file failed: ") +
-                        std::strerror(m_job.readError);
+        result.reason =
+            std::string("reading the local file failed: ") + std::strerror(m_job.readError);
     } else if (result.step == EFtpStep::HostKey && !m_hostKeyCheck->Refusal().empty()) {
         result.reason = m_hostKeyCheck->Refusal();
     } else if (code == CURLE_PEER_FAILED_VERIFICATION) {

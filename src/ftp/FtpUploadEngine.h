@@ -58,7 +58,7 @@ private:
         uint64_t size = 0;
         uint64_t sent = 0;
         const ProgressCallback* progress = nullptr;
-        bool sending = false;   // the file's own request runs: progress is reported
+        bool sending = false;    // the file's own request runs: progress is reported
         bool readFailed = false; // reading the local file failed during the transfer
         int readError = 0;
     };
