@@ -1,0 +1,39 @@
+#include "ftp/FtpResult.h"
+
+const char* FtpStepName(EFtpStep step) {
+    switch (step) {
+    case EFtpStep::None:
+        return "none";
+    case EFtpStep::LocalFile:
+        return "local file";
+    case EFtpStep::Settings:
+        return "settings";
+    case EFtpStep::Connect:
+        return "connect";
+    case EFtpStep::Tls:
+        return "TLS";
+    case EFtpStep::HostKey:
+        return "host key";
+    case EFtpStep::Login:
+        return "login";
+    case EFtpStep::Folder:
+        return "folder";
+    case EFtpStep::Transfer:
+        return "transfer";
+    case EFtpStep::Rename:
+        return "rename";
+    }
+    return "unknown";
+}
+
+std::string SFtpResult::Describe() const {
+    if (ok) {
+        return "ok";
+    }
+    std::string text = std::string(FtpStepName(step)) + ": ";
+    if (cancelled) {
+        text += "cancelled";
+        return reason.empty() ? text : text + " (" + reason + ")";
+    }
+    return text + reason;
+}

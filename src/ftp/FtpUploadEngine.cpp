@@ -1,0 +1,384 @@
+#include "ftp/FtpUploadEngine.h"
+
+#include "ftp/CurlSession.h"
+#include "ftp/SshHostKeyCheck.h"
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <sys/stat.h>
+
+namespace {
+
+// "No limit" in libcurl's terms: about 24 days, since 0 means its own defaults there.
+constexpr uint32_t kNoLimitMs = 0x7fffffff;
+
+long WholeSeconds(uint32_t milliseconds) {
+    return static_cast<long>((milliseconds + 999ull) / 1000);
+}
+
+std::string RandomTag() {
+    static const char kDigits[] = "0123456789abcdef";
+    std::random_device source;
+    std::string tag;
+    for (int i = 0; i < 8; ++i) {
+        tag += kDigits[source() % 16];
+    }
+    return tag;
+}
+
+bool IsConnectFailure(CURLcode code) {
+    return code == CURLE_COULDNT_RESOLVE_HOST || code == CURLE_COULDNT_RESOLVE_PROXY ||
+           code == CURLE_COULDNT_CONNECT || code == CURLE_FTP_WEIRD_SERVER_REPLY ||
+           code == CURLE_GOT_NOTHING;
+}
+
+bool IsTlsFailure(CURLcode code) {
+    return code == CURLE_SSL_CONNECT_ERROR || code == CURLE_PEER_FAILED_VERIFICATION ||
+           code == CURLE_USE_SSL_FAILED || code == CURLE_SSL_CACERT_BADFILE ||
+           code == CURLE_SSL_CERTPROBLEM || code == CURLE_SSL_CIPHER ||
+           code == CURLE_SSL_ISSUER_ERROR || code == CURLE_SSL_CRL_BADFILE;
+}
+
+// Where an FTP dialogue stood, by the last command sent.
+EFtpStep StepOfCommand(const std::string& verb) {
+    if (verb.empty()) {
+        return EFtpStep::Connect;
+    }
+    if (verb == "AUTH" || verb == "PBSZ" || verb == "PROT" || verb == "CCC") {
+        return EFtpStep::Tls;
+    }
+    if (verb == "USER" || verb == "PASS" || verb == "ACCT") {
+        return EFtpStep::Login;
+    }
+    if (verb == "CWD" || verb == "PWD" || verb == "MKD") {
+        return EFtpStep::Folder;
+    }
+    if (verb == "RNFR" || verb == "RNTO" || verb == "DELE") {
+        return EFtpStep::Rename;
+    }
+    return EFtpStep::Transfer;
+}
+
+bool HasLineBreak(const std::string& text) {
+    return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+}
+
+// An SFTP command argument: quoted, with quotes and backslashes escaped.
+std::string Quoted(const std::string& text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+        }
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+struct SCommandList {
+    curl_slist* list = nullptr;
+    ~SCommandList() { curl_slist_free_all(list); }
+};
+
+} // namespace
+
+CFtpUploadEngine::CFtpUploadEngine()
+    : m_session(std::make_unique<CCurlSession>()),
+      m_hostKeyCheck(std::make_unique<CSshHostKeyCheck>()) {
+}
+
+CFtpUploadEngine::~CFtpUploadEngine() = default;
+
+SFtpResult CFtpUploadEngine::Upload(const SFtpSettings& settings, const std::string& localPath,
+                                    const std::string& remotePath,
+                                    const ProgressCallback& progress) {
+    m_cancel = false;
+    m_job = SJob();
+    m_job.settings = settings;
+    m_job.progress = &progress;
+    SFtpResult result;
+    if (Prepare(localPath, remotePath, result)) {
+        result.ok = Send(result) && CheckSize(result) && Rename(result);
+        if (result.ok) {
+            result = SFtpResult(); // a refused rename may have been mended
+            result.ok = true;
+            result.bytes = m_job.size;
+        } else if (result.step >= EFtpStep::Transfer) {
+            m_cancel = false; // a cancel stops the transfer, not the clean-up after it
+            RemoveTemporary();
+        }
+    }
+    if (m_job.file != nullptr) {
+        std::fclose(m_job.file);
+    }
+    m_job = SJob();
+    return result;
+}
+
+void CFtpUploadEngine::Cancel() {
+    m_cancel = true;
+    m_session->WakeUp();
+}
+
+bool CFtpUploadEngine::Prepare(const std::string& localPath, const std::string& remotePath,
+                               SFtpResult& result) {
+    result.step = EFtpStep::LocalFile;
+    struct stat status {};
+    if (::stat(localPath.c_str(), &status) != 0) {
+        result.reason = "cannot read '" + localPath + "': " + std::strerror(errno);
+        return false;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        result.reason = "'" + localPath + "' is a folder, not a file";
+        return false;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        result.reason = "'" + localPath + "' is not a regular file";
+        return false;
+    }
+    m_job.file = std::fopen(localPath.c_str(), "rb");
+    if (m_job.file == nullptr) {
+        result.reason = "cannot read '" + localPath + "': " + std::strerror(errno);
+        return false;
+    }
+    m_job.size = static_cast<uint64_t>(status.st_size);
+
+    result.step = EFtpStep::Settings;
+    if (!SFtpServerAddress::Parse(m_job.settings.server, m_job.address, result.reason)) {
+        return false;
+    }
+    const size_t slash = remotePath.rfind('/');
+    m_job.folder = slash == std::string::npos ? "" : remotePath.substr(0, slash + 1);
+    m_job.name = remotePath.substr(m_job.folder.size());
+    if (m_job.name.empty() || HasLineBreak(remotePath)) {
+        result.reason = "the remote path '" + remotePath + "' names no file";
+        return false;
+    }
+    m_job.temporaryName = "." + m_job.name + "." + RandomTag() + ".part";
+    result.step = EFtpStep::None;
+    return true;
+}
+
+bool CFtpUploadEngine::Send(SFtpResult& result) {
+    CURL* handle = BeginRequest(m_job.folder + m_job.temporaryName);
+    curl_easy_setopt(handle, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(m_job.size));
+    curl_easy_setopt(handle, CURLOPT_READFUNCTION, &CFtpUploadEngine::OnRead);
+    curl_easy_setopt(handle, CURLOPT_READDATA, this);
+    m_job.sending = true;
+    const bool sent = Perform(EFtpStep::Transfer, result);
+    m_job.sending = false;
+    return sent;
+}
+
+bool CFtpUploadEngine::CheckSize(SFtpResult& result) {
+    CURL* handle = BeginRequest(m_job.folder + m_job.temporaryName);
+    curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+    if (!Perform(EFtpStep::Transfer, result)) {
+        return false;
+    }
+    curl_off_t size = -1;
+    curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size);
+    if (size == static_cast<curl_off_t>(m_job.size)) {
+        return true;
+    }
+    result.step = EFtpStep::Transfer;
+    result.reason = size < 0 ? "the server did not tell the size of the uploaded file"
+                             : "the server holds " + std::to_string(size) + " of the " +
+                                   std::to_string(m_job.size) + " bytes sent";
+    return false;
+}
+
+bool CFtpUploadEngine::Rename(SFtpResult& result) {
+    const std::string from = CommandPath(m_job.temporaryName);
+    const std::string to = CommandPath(m_job.name);
+    const std::vector<std::string> rename =
+        IsSftp() ? std::vector<std::string>{"rename " + from + " " + to}
+                 : std::vector<std::string>{"RNFR " + from, "RNTO " + to};
+    if (Quote(rename, result)) {
+        return true;
+    }
+    // Some servers refuse to rename over an existing file: delete it, then rename again.
+    std::vector<std::string> replace = rename;
+    replace.insert(replace.begin(), IsSftp() ? "rm " + to : "DELE " + to);
+    SFtpResult second;
+    return Quote(replace, second);
+}
+
+void CFtpUploadEngine::RemoveTemporary() {
+    const std::string path = CommandPath(m_job.temporaryName);
+    SFtpResult ignored;
+    Quote({IsSftp() ? "rm " + path : "DELE " + path}, ignored);
+}
+
+void* CFtpUploadEngine::BeginRequest(const std::string& path) {
+    const SFtpSettings& settings = m_job.settings;
+    CURL* handle = m_session->Begin();
+    curl_easy_setopt(handle, CURLOPT_URL, Url(path).c_str());
+    if (!settings.user.empty()) {
+        curl_easy_setopt(handle, CURLOPT_USERNAME, settings.user.c_str());
+        curl_easy_setopt(handle, CURLOPT_PASSWORD, settings.password.c_str());
+    }
+    const uint32_t limitMs = settings.timeoutMs == 0 ? kNoLimitMs : settings.timeoutMs;
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limitMs));
+    curl_easy_setopt(handle, CURLOPT_SERVER_RESPONSE_TIMEOUT, WholeSeconds(limitMs));
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, WholeSeconds(limitMs));
+
+    // An explicit proxy wins over the system's; without either, the environment is ignored.
+    if (settings.useProxy && !settings.proxyServer.empty()) {
+        curl_easy_setopt(handle, CURLOPT_PROXY, settings.proxyServer.c_str());
+    } else if (!settings.systemProxy) {
+        curl_easy_setopt(handle, CURLOPT_PROXY, "");
+    }
+    // FTP's data connections only pass an HTTP proxy through a tunnel.
+    curl_easy_setopt(handle, CURLOPT_HTTPPROXYTUNNEL, 1L);
+
+    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &CFtpUploadEngine::OnProgress);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, this);
+
+    if (IsSftp()) {
+        m_hostKeyCheck->Install(handle, m_job.address.HostAndPort(), settings.knownHostsPath,
+                                settings.trustedHostKey);
+        curl_easy_setopt(handle, CURLOPT_SSH_AUTH_TYPES,
+                         static_cast<long>(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
+        return handle;
+    }
+    curl_easy_setopt(handle, CURLOPT_FTP_USE_EPSV, settings.passive ? 1L : 0L);
+    curl_easy_setopt(handle, CURLOPT_FTPPORT, settings.passive ? nullptr : "-");
+    curl_easy_setopt(handle, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_SINGLECWD));
+    if (m_job.address.protocol == EFtpProtocol::FtpExplicitTls) {
+        curl_easy_setopt(handle, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+    }
+    // Over TLS 1.3, vsftpd answers every few uploads with "426 Failure reading network
+    // stream": the data connection ends in a reset. Over TLS 1.2 it does not.
+    curl_easy_setopt(handle, CURLOPT_SSLVERSION,
+                     static_cast<long>(CURL_SSLVERSION_TLSv1_2 | CURL_SSLVERSION_MAX_TLSv1_2));
+    if (!settings.caFile.empty()) {
+        curl_easy_setopt(handle, CURLOPT_CAINFO, settings.caFile.c_str());
+    }
+    return handle;
+}
+
+bool CFtpUploadEngine::Perform(EFtpStep requestStep, SFtpResult& result) {
+    const CURLcode code = m_session->Perform(m_cancel);
+    if (code == CURLE_OK) {
+        return true;
+    }
+    Fail(code, requestStep, result);
+    return false;
+}
+
+bool CFtpUploadEngine::Quote(const std::vector<std::string>& commands, SFtpResult& result) {
+    SCommandList list;
+    for (const std::string& command : commands) {
+        list.list = curl_slist_append(list.list, command.c_str());
+    }
+    CURL* handle = BeginRequest(m_job.folder);
+    curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(handle, CURLOPT_POSTQUOTE, list.list);
+    return Perform(EFtpStep::Rename, result);
+}
+
+void CFtpUploadEngine::Fail(int failure, EFtpStep requestStep, SFtpResult& result) const {
+    const CURLcode code = static_cast<CURLcode>(failure);
+    const SCurlRequestLog& log = m_session->Log();
+    const std::string text = m_session->ErrorText(code);
+    result.ok = false;
+    result.cancelled = code == CURLE_ABORTED_BY_CALLBACK && m_cancel;
+    if (IsConnectFailure(code)) {
+        result.step = EFtpStep::Connect;
+    } else if (IsTlsFailure(code)) {
+        result.step = IsSftp() ? EFtpStep::HostKey : EFtpStep::Tls;
+    } else if (code == CURLE_LOGIN_DENIED) {
+        result.step = EFtpStep::Login;
+    } else if (!IsSftp() && code == CURLE_UPLOAD_FAILED && log.lastCommand == "STOR") {
+        result.step = EFtpStep::Folder; // the server will not store files in the folder
+    } else if (!IsSftp()) {
+        result.step = requestStep == EFtpStep::Transfer && m_job.sending
+                          ? StepOfCommand(log.lastCommand)
+                          : requestStep;
+    } else if (m_job.sending && m_job.sent == 0 &&
+               (code == CURLE_REMOTE_FILE_NOT_FOUND || code == CURLE_REMOTE_ACCESS_DENIED)) {
+        result.step = EFtpStep::Folder;
+    } else {
+        result.step = m_job.sending && m_job.sent == 0 && code != CURLE_UPLOAD_FAILED
+                          ? EFtpStep::Connect
+                          : requestStep;
+    }
+
+    if (result.cancelled) {
+        result.reason = "cancelled";
+    } else if (m_job.readFailed) {
+        result.step = EFtpStep::LocalFile;
+        result.reason =
+            std::string("reading the local file failed: ") + std::strerror(m_job.readError);
+    } else if (result.step == EFtpStep::HostKey && !m_hostKeyCheck->Refusal().empty()) {
+        result.reason = m_hostKeyCheck->Refusal();
+    } else if (code == CURLE_PEER_FAILED_VERIFICATION) {
+        result.reason = "the certificate of " + m_job.address.host + " cannot be verified: " + text;
+    } else if (!log.lastErrorReply.empty()) {
+        result.reason = log.lastErrorReply + " (" + text + ")";
+    } else {
+        result.reason = text;
+    }
+}
+
+std::string CFtpUploadEngine::Url(const std::string& path) const {
+    const bool absolute = !path.empty() && path[0] == '/';
+    std::string encoded;
+    size_t start = absolute ? 1 : 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos) {
+            end = path.size();
+        }
+        char* segment =
+            curl_easy_escape(nullptr, path.data() + start, static_cast<int>(end - start));
+        encoded += segment;
+        curl_free(segment);
+        if (end < path.size()) {
+            encoded += '/';
+        }
+        start = end + 1;
+    }
+    // FTP paths start in the login folder unless "%2F" says the root; SFTP's at the root
+    // unless "~" says the home folder.
+    if (IsSftp()) {
+        return m_job.address.UrlPrefix() + (absolute ? "/" : "/~/") + encoded;
+    }
+    return m_job.address.UrlPrefix() + (absolute ? "/%2F" : "/") + encoded;
+}
+
+std::string CFtpUploadEngine::CommandPath(const std::string& name) const {
+    // FTP commands run in the target folder; SFTP commands take whole paths.
+    return IsSftp() ? Quoted(m_job.folder + name) : name;
+}
+
+size_t CFtpUploadEngine::OnRead(char* buffer, size_t size, size_t count, void* self) {
+    SJob& job = static_cast<CFtpUploadEngine*>(self)->m_job;
+    const size_t read = std::fread(buffer, size, count, job.file);
+    if (read < count && std::ferror(job.file)) {
+        job.readFailed = true;
+        job.readError = errno;
+        return CURL_READFUNC_ABORT;
+    }
+    return read;
+}
+
+int CFtpUploadEngine::OnProgress(void* self, int64_t, int64_t, int64_t, int64_t sent) {
+    CFtpUploadEngine& engine = *static_cast<CFtpUploadEngine*>(self);
+    if (engine.m_cancel) {
+        return 1;
+    }
+    SJob& job = engine.m_job;
+    if (job.sending && static_cast<uint64_t>(sent) != job.sent) {
+        job.sent = static_cast<uint64_t>(sent);
+        if (*job.progress) {
+            (*job.progress)(job.sent, job.size);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+// A port on 127.0.0.1 that takes connections and never says a word, like a hung server.
+class CSilentListener {
+public:
+    CSilentListener();
+    ~CSilentListener();
+    CSilentListener(const CSilentListener&) = delete;
+    CSilentListener& operator=(const CSilentListener&) = delete;
+
+    // The port it listens on.
+    uint16_t Port() const { return m_port; }
+
+private:
+    int m_socket = -1;
+    uint16_t m_port = 0;
+};
