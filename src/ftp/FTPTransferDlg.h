@@ -24,7 +24,8 @@ public:
     // Why the last run did not return 1, in one line; empty after a success.
     virtual std::string LastErrorText() const = 0;
 
-    // The record. Direction of the transfer: only kUpload is performed.
+    // The record. Direction of the transfer: only kUpload is performed, any other value is
+    // refused with a reason.
     int32_t m_nDirection = kUpload;
     // Server: host, host:port, or a URL (ftp://, ftpes://, ftps://, sftp://).
     std::string m_strServer;
@@ -34,8 +35,9 @@ public:
     // Login; the library's own values log in anonymously.
     std::string m_strUsername = "anonymous";
     std::string m_strPassword = "anonymous@";
-    // 1: binary (image) transfer, the bytes as they are; 0: text, line ends converted.
-    int32_t m_bBinary = 1;
+    // 1: the dialog shows itself during the run; 0: the run shows nothing (and cannot be
+    // cancelled by the user).
+    int32_t m_bShowProgress = 1;
     // 1: the dialog closes itself when the file is done; 0: it waits for the user's OK.
     int32_t m_bCloseWhenDone = 1;
     // 1: passive mode (EPSV, then PASV); 0: active mode.

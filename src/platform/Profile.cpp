@@ -100,3 +100,15 @@ QString CProfile::LastProject() const {
 void CProfile::SetLastProject(const QString& path) {
     WriteString(QStringLiteral("Paths"), QStringLiteral("Last Project"), path);
 }
+
+QString CProfile::FtpCaFile() const {
+    return GetString(QStringLiteral("FTP"), QStringLiteral("CAFile"));
+}
+
+QString CProfile::FtpTrustedHostKey(const QString& hostAndPort) const {
+    return GetString(QStringLiteral("FTP"), QStringLiteral("HostKey ") + hostAndPort);
+}
+
+void CProfile::SetFtpTrustedHostKey(const QString& hostAndPort, const QString& fingerprint) {
+    WriteString(QStringLiteral("FTP"), QStringLiteral("HostKey ") + hostAndPort, fingerprint);
+}

@@ -29,6 +29,12 @@ public:
     // Paths/Last Project: the last project loaded or saved; default empty.
     QString LastProject() const;
     void SetLastProject(const QString& path);
+    // FTP/CAFile: certificate authorities trusted for FTPS besides the system's; default empty.
+    QString FtpCaFile() const;
+    // FTP/HostKey <host:port>: the SSH host key fingerprint the user chose to trust for a
+    // server its known hosts file does not list; default empty.
+    QString FtpTrustedHostKey(const QString& hostAndPort) const;
+    void SetFtpTrustedHostKey(const QString& hostAndPort, const QString& fingerprint);
 
 private:
     // What the settings store holds for a string value.

@@ -104,7 +104,7 @@ void CProjectManagerDlg::OnUpload() {
 void CProjectManagerDlg::WriteConnectionFields(CFTPTransferDlg& transfer) const {
     transfer.m_nDirection = CFTPTransferDlg::kUpload;
     transfer.m_strServer = CAnsiText::ToBytes(m_strFTPServer);
-    transfer.m_bBinary = 1;
+    transfer.m_bShowProgress = 1;
     transfer.m_bCloseWhenDone = 1;
     transfer.m_bPASV = m_bPASV ? 1 : 0;
     transfer.m_bPreconfig = m_bPreconfig ? 1 : 0;

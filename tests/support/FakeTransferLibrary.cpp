@@ -10,9 +10,9 @@ public:
     }
 
     int DoModal() override {
-        const SRun run{m_number,      m_nDirection,    m_bBinary,      m_bCloseWhenDone,
-                       m_bPASV,       m_bPreconfig,    m_bUseProxy,    m_nTimeout,
-                       m_strServer,   m_strRemotePath, m_strLocalPath, m_strUsername,
+        const SRun run{m_number,      m_nDirection,    m_bShowProgress, m_bCloseWhenDone,
+                       m_bPASV,       m_bPreconfig,    m_bUseProxy,     m_nTimeout,
+                       m_strServer,   m_strRemotePath, m_strLocalPath,  m_strUsername,
                        m_strPassword, m_strProxyServer};
         m_library.m_runs.push_back(run);
         if (m_library.m_onRun)
@@ -34,7 +34,7 @@ public:
 
 private:
     void MarkUnwritten() {
-        m_nDirection = m_bBinary = m_bCloseWhenDone = m_bPASV = m_bPreconfig = m_bUseProxy =
+        m_nDirection = m_bShowProgress = m_bCloseWhenDone = m_bPASV = m_bPreconfig = m_bUseProxy =
             kUnwritten;
         m_nTimeout = static_cast<uint32_t>(kUnwritten);
         m_strServer = m_strRemotePath = m_strLocalPath = m_strUsername = m_strPassword =

@@ -19,7 +19,7 @@ public:
     // The record as one run of a dialog found it, and which dialog ran.
     struct SRun {
         int dialog;
-        int32_t direction, binary, closeWhenDone, pasv, preconfig, useProxy;
+        int32_t direction, showProgress, closeWhenDone, pasv, preconfig, useProxy;
         uint32_t timeout;
         std::string server, remotePath, localPath, username, password, proxyServer;
     };

@@ -95,7 +95,7 @@ private slots:
         const CFakeTransferLibrary::SRun& first = Runs().front();
         QCOMPARE(first.direction, 0);
         QCOMPARE(first.server, std::string("ftp.example.com"));
-        QCOMPARE(first.binary, 1);
+        QCOMPARE(first.showProgress, 1);
         QCOMPARE(first.closeWhenDone, 1);
         QCOMPARE(first.pasv, 1);
         QCOMPARE(first.preconfig, 1);
