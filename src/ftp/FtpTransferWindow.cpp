@@ -203,8 +203,11 @@ void CFtpTransferWindow::ShowProgress() {
     const uint64_t total = m_total;
     if (total == 0 && sent == 0)
         return;
-    m_status->setText(m_cancelRequested ? QStringLiteral("Cancelling...")
-                                        : QStringLiteral("Uploading..."));
+    // The last bytes may sit in the system's buffers until the server has read them.
+    const QString sending = sent < total ? QStringLiteral("Uploading...")
+                                         : QStringLiteral("Waiting for the server to confirm "
+                                                          "the whole file...");
+    m_status->setText(m_cancelRequested ? QStringLiteral("Cancelling...") : sending);
     m_bar->setValue(total == 0 ? kProgressSteps : static_cast<int>(sent * kProgressSteps / total));
     m_bytes->setText(QStringLiteral("%1 of %2").arg(Size(sent), Size(total)));
     const double seconds = static_cast<double>(m_clock.elapsed()) / 1000.0;
