@@ -148,7 +148,8 @@ SFtpResult CFtpTransferWindow::RunUpload(const SFtpSettings& settings) {
     m_refresh.start();
     if (m_bShowProgress != 0)
         show();
-    loop.exec();
+    // Unseen, the run still serves timers and painting, but no click may start another.
+    loop.exec(m_bShowProgress != 0 ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     m_worker.join();
     m_refresh.stop();
     m_running = false;
@@ -224,6 +225,13 @@ void CFtpTransferWindow::ShowOutcome(const SFtpResult& result) {
                       : result.cancelled ? QStringLiteral("Cancelled.")
                                          : FromBytes(result.Describe()));
     m_button->setText(QStringLiteral("OK"));
+}
+
+void CFtpTransferWindow::reject() {
+    if (m_running)
+        OnButton();
+    else
+        QDialog::reject();
 }
 
 void CFtpTransferWindow::OnButton() {

@@ -35,6 +35,9 @@ public:
     // How often the shown progress is refreshed while a file goes up.
     static constexpr int kRefreshMs = 100;
 
+    // Escape and the close box cancel a run under way rather than hide it.
+    void reject() override;
+
 private:
     // The result of a run that the user cancelled.
     static constexpr int kCancelled = 2;

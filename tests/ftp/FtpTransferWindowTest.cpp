@@ -83,7 +83,14 @@ private slots:
         QCOMPARE(server.Logins(), 1);
     }
 
+    void cancelStopsTheRunAndLeavesTheOldFile_data() {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("Cancel button") << false;
+        QTest::newRow("Escape") << true;
+    }
+
     void cancelStopsTheRunAndLeavesTheOldFile() {
+        QFETCH(bool, byEscape);
         SPyFtpOptions throttled;
         throttled.throttleBytesPerSecond = 100000;
         CPyFtpServer server(throttled);
@@ -95,8 +102,10 @@ private slots:
         WhileRunning(dialog, [&] {
             if (Bar(dialog)->value() == 0)
                 return false;
-            auto* cancel = dialog.findChild<QPushButton*>();
-            QTest::mouseClick(cancel, Qt::LeftButton);
+            if (byEscape)
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+            else
+                QTest::mouseClick(dialog.findChild<QPushButton*>(), Qt::LeftButton);
             return true;
         });
         QCOMPARE(dialog.DoModal(), 2);
