@@ -323,6 +323,16 @@ private slots:
             Click(window, kSave);
         });
         QCOMPARE(ReadBytes(saved), original);
+        // The companion shows the file's texts as the window does.
+        QProcess cli;
+        cli.start(QStringLiteral(TARVONSCP_CLI_PATH), {QStringLiteral("show"), loaded});
+        QVERIFY(cli.waitForFinished(10000));
+        const QJsonObject shownByCli =
+            QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+        QCOMPARE(shownByCli.value(QStringLiteral("FTPServer")).toString(),
+                 QLatin1Char('/') + shown);
+        QCOMPARE(shownByCli.value(QStringLiteral("Files")).toArray().first().toString(),
+                 QStringLiteral("/a/") + shown);
         // The path fields' histories keep the bytes through the profile into the next run.
         const QString again = m_folder->filePath(QStringLiteral("again.xml"));
         RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
