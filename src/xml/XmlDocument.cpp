@@ -59,6 +59,9 @@ struct CharClassTable {
 
 constexpr CharClassTable kChars;
 
+// How far a scan looks byte by byte before it hands the rest to memchr.
+constexpr int32_t kNearScanBytes = 8;
+
 // Offsets are 32-bit, so a text must leave room for its own end offset.
 constexpr size_t kMaxTextLength = static_cast<size_t>(std::numeric_limits<int32_t>::max());
 
@@ -99,11 +102,20 @@ CXmlDocument::~CXmlDocument() = default;
 // ---------------------------------------------------------------------------------------------
 // Scanners and tokenizer
 
-bool CXmlDocument::FindChar(int32_t& offset, char ch, int32_t limit) const {
+inline bool CXmlDocument::FindChar(int32_t& offset, char ch, int32_t limit) const {
     if (offset >= limit)
         return false;
     const char* data = m_strText.data();
     if constexpr (!kMayHaveLeadBytes) {
+        // Most looks end within a few bytes (the '<' after a line break): a call of memchr
+        // would cost more than it saves there.
+        const int32_t nearEnd = std::min(limit, offset + kNearScanBytes);
+        for (; offset < nearEnd; ++offset) {
+            if (data[offset] == ch)
+                return true;
+        }
+        if (offset == limit)
+            return false;
         const void* hit = std::memchr(data + offset, ch, static_cast<size_t>(limit - offset));
         offset =
             hit != nullptr ? static_cast<int32_t>(static_cast<const char*>(hit) - data) : limit;
@@ -126,7 +138,7 @@ bool CXmlDocument::FindText(int32_t& offset, std::string_view marker, int32_t li
     return false;
 }
 
-bool CXmlDocument::SkipSpace(int32_t& offset) const {
+inline bool CXmlDocument::SkipSpace(int32_t& offset) const {
     const int32_t length = TextLength();
     while (offset < length && kChars.Is(m_strText[offset], kSpace))
         ++offset;
@@ -190,14 +202,18 @@ bool CXmlDocument::TokenIs(const Token& token, char ch) const {
 
 void CXmlDocument::ResizeIndex(int32_t size) {
     const size_t wanted = static_cast<size_t>(size);
-    if (wanted > m_records.capacity()) {
-        const size_t step = std::clamp<size_t>(m_records.size() / 8, 4, 1024);
-        m_records.reserve(std::max(wanted, m_records.capacity() + step));
+    if (wanted > m_nRecordsAllocated) {
+        const size_t step = std::clamp<size_t>(static_cast<size_t>(m_nRecords) / 8, 4, 1024);
+        const size_t allocated = std::max(wanted, m_nRecordsAllocated + step);
+        std::unique_ptr<ElementRecord[]> grown(new ElementRecord[allocated]);
+        std::copy_n(m_records.get(), m_nRecords, grown.get());
+        m_records = std::move(grown);
+        m_nRecordsAllocated = allocated;
     }
-    m_records.resize(wanted); // new records are zero
+    m_nRecords = size;
 }
 
-int32_t CXmlDocument::NewRecord() {
+inline int32_t CXmlDocument::NewRecord() {
     if (m_nUsed == RecordCapacity())
         ResizeIndex(m_nUsed + m_nUsed / 2);
     return m_nUsed++;
@@ -306,7 +322,7 @@ int32_t CXmlDocument::ParseDocument() {
 
 // Looks for the next start tag inside `open` from its scan cursor, passing over declarations,
 // comments and the like. On Element, the record's start tag offsets are set.
-CXmlDocument::TagScan CXmlDocument::ScanStartTag(int32_t open, int32_t record) {
+inline CXmlDocument::TagScan CXmlDocument::ScanStartTag(int32_t open, int32_t record) {
     const auto fail = [this](const char* message) {
         SetParseError(message);
         return TagScan::Failed;
@@ -319,6 +335,13 @@ CXmlDocument::TagScan CXmlDocument::ScanStartTag(int32_t open, int32_t record) {
             return fail(kElementTagNotFound);
         m_records[record].startTagOpen = tagOpen;
         m_records[open].endTagOpen = tagOpen;
+        // The common "</" and "<name" are read without the token walk, to the same result.
+        if (tagOpen + 1 < length && m_strText[tagOpen + 1] == '/') {
+            --m_nUsed; // the record is given back
+            return TagScan::EndTag;
+        }
+        if (ScanPlainStartTag(tagOpen, record))
+            return TagScan::Element;
         Token token;
         token.next = tagOpen + 1;
         if (!NextToken(token))
@@ -338,15 +361,52 @@ CXmlDocument::TagScan CXmlDocument::ScanStartTag(int32_t open, int32_t record) {
         if (!FindChar(tagClose, '>', length))
             return fail(kEndOfTagNotFound);
         m_records[record].startTagClose = tagClose;
+        // While the element is open, its close offset holds where its name ends.
+        m_records[record].elementClose = token.end + 1;
         return TagScan::Element;
     }
 }
 
+// A start tag whose name follows '<' at once: its name is read here, and the '>' after it
+// looked for only when something else stands first. False, with nothing changed, for any
+// other tag, which the token walk then reads.
+inline bool CXmlDocument::ScanPlainStartTag(int32_t tagOpen, int32_t record) {
+    const int32_t length = TextLength();
+    const char* data = m_strText.data();
+    int32_t pos = tagOpen + 1;
+    if (pos >= length || kChars.Is(data[pos], kDelimiter) || data[pos] == '"' || data[pos] == '\'')
+        return false;
+    while (pos < length && !kChars.Is(data[pos], kDelimiter))
+        pos += IsLeadByte(static_cast<unsigned char>(data[pos])) && pos + 1 < length ? 2 : 1;
+    // at the delimiter after the name, as the token walk leaves it
+    int32_t tagClose = pos;
+    if (!(pos < length && data[pos] == '>')) {
+        tagClose = pos - 1;
+        if (!FindChar(tagClose, '>', length))
+            return false; // the token walk reports it
+    }
+    m_records[record].startTagClose = tagClose;
+    m_records[record].elementClose = pos;
+    return true;
+}
+
+// The name of an element whose start tag was scanned and whose end tag was not: it ends
+// where the scan left its mark.
+inline std::string_view CXmlDocument::OpenElementName(int32_t element) const {
+    int32_t start = m_records[element].startTagOpen + 1;
+    SkipSpace(start);
+    const int32_t end = std::min(m_records[element].elementClose, TextLength());
+    return std::string_view(m_strText.data() + start,
+                            static_cast<size_t>(std::max(end - start, 0)));
+}
+
 // Reads the end tag of an element whose content scan stopped on "</".
-bool CXmlDocument::CloseElement(int32_t element) {
-    const std::string_view tagName = GetTagName(element);
+inline bool CXmlDocument::CloseElement(int32_t element) {
+    const std::string_view tagName = OpenElementName(element);
     int32_t endTag = m_records[element].endTagOpen;
-    const bool found = FindChar(endTag, '<', TextLength());
+    // The content's scan stopped on this '<' already.
+    const bool found =
+        (endTag < TextLength() && m_strText[endTag] == '<') || FindChar(endTag, '<', TextLength());
     m_records[element].endTagOpen = endTag;
     if (!found)
         return SetParseError(kEndTagNotFound, tagName);
@@ -355,7 +415,7 @@ bool CXmlDocument::CloseElement(int32_t element) {
     const int64_t nameEnd = int64_t{endTag} + 2 + static_cast<int64_t>(tagName.size());
     if (nameEnd < TextLength() && m_strText[endTag + 1] == '/' &&
         m_strText[static_cast<size_t>(nameEnd)] == '>' &&
-        m_strText.compare(endTag + 2, tagName.size(), tagName) == 0) {
+        std::equal(tagName.begin(), tagName.end(), m_strText.begin() + endTag + 2)) {
         m_records[element].elementClose = static_cast<int32_t>(nameEnd);
         return true;
     }
@@ -557,17 +617,32 @@ std::string CXmlDocument::GetAttribute(const char* name) const {
 
 // Appends the text to `out` with the references of the chosen form; runs are copied in bulk.
 void CXmlDocument::EncodeText(const char* text, bool attributeForm, std::string& out) {
-    const size_t length = std::strlen(text);
     const unsigned char escaped = attributeForm ? kEscapeAttribute : kEscapeContent;
-    out.reserve(out.size() + length + length / 10 + 7);
-    size_t runStart = 0;
-    size_t pos = 0;
-    while (pos < length) {
-        const char ch = text[pos];
-        if (IsLeadByte(static_cast<unsigned char>(ch)) && pos + 1 < length) {
+    if constexpr (!kMayHaveLeadBytes) {
+        // Without lead bytes the C library finds the next byte to escape, and the end, at once.
+        const char* const set = attributeForm ? "<&>'\"" : "<&>";
+        for (;;) {
+            const size_t run = std::strcspn(text, set);
+            out.append(text, run);
+            text += run;
+            if (*text == '\0')
+                return;
+            out += '&';
+            out.append(ReferenceName(*text));
+            ++text;
+        }
+    }
+    // One pass to the terminating zero: runs of ordinary bytes are copied whole.
+    const char* runStart = text;
+    const char* pos = text;
+    for (;;) {
+        const char ch = *pos;
+        if (ch == '\0')
+            break;
+        if (IsLeadByte(static_cast<unsigned char>(ch)) && pos[1] != '\0') {
             pos += 2;
         } else if (kChars.Is(ch, escaped)) {
-            out.append(text + runStart, pos - runStart);
+            out.append(runStart, static_cast<size_t>(pos - runStart));
             out += '&';
             out.append(ReferenceName(ch));
             runStart = ++pos;
@@ -575,7 +650,7 @@ void CXmlDocument::EncodeText(const char* text, bool attributeForm, std::string&
             ++pos;
         }
     }
-    out.append(text + runStart, length - runStart);
+    out.append(runStart, static_cast<size_t>(pos - runStart));
 }
 
 std::string CXmlDocument::DecodeText(int32_t from, int32_t to) const {
@@ -736,7 +811,9 @@ int32_t CXmlDocument::AddElement(int32_t parent, int32_t after, const char* name
     // CR LF and the element behind its '>'; elsewhere the element goes in at its own offset.
     int32_t spliceAt = insertion.offset;
     int32_t removed = 0;
-    std::string inserted;
+    // One buffer serves every addition, so a long run of them does not allocate each time.
+    std::string& inserted = m_strInserted;
+    inserted.clear();
     if (parentEmpty) {
         spliceAt = m_records[parent].endTagOpen;
         removed = 1;

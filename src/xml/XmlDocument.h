@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // A small XML document: the whole text as one string plus a flat index of elements
@@ -55,7 +57,7 @@ public:
     // Read-only view of the index and the positions, for tests and tools.
     int RecordsUsed() const { return m_nUsed; }
     const ElementRecord& Record(int index) const { return m_records[index]; }
-    int RecordCapacity() const { return static_cast<int>(m_records.size()); }
+    int RecordCapacity() const { return m_nRecords; }
     int ParentPosition() const { return m_iParent; }
     int CurrentPosition() const { return m_iCurrent; }
     int ChildPosition() const { return m_iChild; }
@@ -99,6 +101,8 @@ private:
     // The parser.
     int32_t ParseDocument();
     TagScan ScanStartTag(int32_t open, int32_t record);
+    bool ScanPlainStartTag(int32_t tagOpen, int32_t record);
+    std::string_view OpenElementName(int32_t element) const;
     bool CloseElement(int32_t element);
     bool SkipNode(int32_t open, int32_t& after) const;
     bool SetParseError(const char* format, std::string_view tagName = {});
@@ -125,7 +129,12 @@ private:
 
     std::string m_strText;
     std::string m_strLastError;
-    std::vector<ElementRecord> m_records;
+    std::string m_strInserted; // the text an addition writes, kept for the next one
+    // The index, of m_nRecords records; the parser and the edits write every field of a
+    // record they take, so records are not zeroed when the index grows.
+    std::unique_ptr<ElementRecord[]> m_records;
+    int32_t m_nRecords = 0;
+    size_t m_nRecordsAllocated = 0;
     int32_t m_iParent = 0;
     int32_t m_iCurrent = 0;
     int32_t m_iChild = 0;
