@@ -84,6 +84,15 @@ struct Reference {
 constexpr Reference kReferences[] = {
     {'<', "lt;"}, {'&', "amp;"}, {'>', "gt;"}, {'\'', "apos;"}, {'"', "quot;"}};
 
+// Tag names are short: comparing them here costs less than a call of memcmp.
+bool SameBytes(std::string_view name, const char* text) {
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (name[i] != text[i])
+            return false;
+    }
+    return true;
+}
+
 std::string_view ReferenceName(char ch) {
     for (const Reference& reference : kReferences)
         if (reference.ch == ch)
@@ -415,7 +424,7 @@ inline bool CXmlDocument::CloseElement(int32_t element) {
     const int64_t nameEnd = int64_t{endTag} + 2 + static_cast<int64_t>(tagName.size());
     if (nameEnd < TextLength() && m_strText[endTag + 1] == '/' &&
         m_strText[static_cast<size_t>(nameEnd)] == '>' &&
-        std::equal(tagName.begin(), tagName.end(), m_strText.begin() + endTag + 2)) {
+        SameBytes(tagName, m_strText.data() + endTag + 2)) {
         m_records[element].elementClose = static_cast<int32_t>(nameEnd);
         return true;
     }
