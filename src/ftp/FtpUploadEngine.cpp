@@ -116,6 +116,11 @@ SFtpResult CFtpUploadEngine::Upload(const SFtpSettings& settings, const std::str
     return result;
 }
 
+bool CFtpUploadEngine::ActiveModeOverTlsWorks() {
+    // Seen with 7.88.1: "sa_addr inet_ntop() failed with errno 97" on every such transfer.
+    return curl_version_info(CURLVERSION_NOW)->version_num >= 0x080000;
+}
+
 void CFtpUploadEngine::Cancel() {
     m_cancel = true;
     m_session->WakeUp();
@@ -146,6 +151,13 @@ bool CFtpUploadEngine::Prepare(const std::string& localPath, const std::string& 
 
     result.step = EFtpStep::Settings;
     if (!SFtpServerAddress::Parse(m_job.settings.server, m_job.address, result.reason)) {
+        return false;
+    }
+    const bool tls = m_job.address.protocol == EFtpProtocol::FtpExplicitTls ||
+                     m_job.address.protocol == EFtpProtocol::FtpImplicitTls;
+    if (tls && !m_job.settings.passive && !ActiveModeOverTlsWorks()) {
+        result.reason = std::string("active mode over TLS does not work with libcurl ") +
+                        curl_version_info(CURLVERSION_NOW)->version + "; use passive mode (PASV)";
         return false;
     }
     const size_t slash = remotePath.rfind('/');

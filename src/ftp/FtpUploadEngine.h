@@ -42,6 +42,10 @@ public:
     SFtpResult Upload(const SFtpSettings& settings, const std::string& localPath,
                       const std::string& remotePath, const ProgressCallback& progress = {});
 
+    // False with libcurl before 8.0, which fails every active-mode data connection over TLS;
+    // uploads to ftpes:// and ftps:// servers then need passive mode and say so.
+    static bool ActiveModeOverTlsWorks();
+
     // Stops the upload now running within a fraction of a second, from any thread; the
     // upload then returns cancelled. No effect when no upload runs.
     void Cancel();

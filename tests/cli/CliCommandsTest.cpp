@@ -79,6 +79,13 @@ TEST_F(CliTest, CommandLinesNotUnderstoodExitWithTwo) {
         {"password"},
         {"password", "reveal"},
         {"password", "encode", "extra"},
+        {"upload"},
+        {"upload", "a.xml", "b.xml"},
+        {"upload", "a.xml", "--password-env"},
+        {"upload", "a.xml", "--ca-file"},
+        {"upload", "a.xml", "--trust-host-key", "SHA256:x", "--trust-host-key", "SHA256:y"},
+        {"upload", "a.xml", "--json", "--json"},
+        {"upload", "a.xml", "--verbose"},
     };
     for (const auto& args : wrong) {
         const SCliResult result = RunCli(args);

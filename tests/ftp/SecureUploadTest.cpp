@@ -18,13 +18,13 @@ struct STlsCase {
     const char* label;
     bool implicitTls;
     bool trustTheAuthority;
+    bool passive;
 };
 
 const STlsCase kTlsCases[] = {
-    {"ExplicitTrusted", false, true},
-    {"ExplicitUntrusted", false, false},
-    {"ImplicitTrusted", true, true},
-    {"ImplicitUntrusted", true, false},
+    {"ExplicitTrusted", false, true, true},        {"ExplicitUntrusted", false, false, true},
+    {"ImplicitTrusted", true, true, true},         {"ImplicitUntrusted", true, false, true},
+    {"ExplicitTrustedActive", false, true, false},
 };
 
 class FtpsUploadTest : public testing::TestWithParam<STlsCase> {};
@@ -41,6 +41,7 @@ TEST_P(FtpsUploadTest, UploadsOnlyWhenTheCertificateIsTrusted) {
     WriteFileBytes(local / "a.bin", PatternBytes(300000, 1));
     SFtpSettings settings;
     settings.server = server.Address(); // no user name: anonymous
+    settings.passive = row.passive;
     if (row.trustTheAuthority) {
         settings.caFile = certificates.CaFile();
     }
@@ -48,7 +49,11 @@ TEST_P(FtpsUploadTest, UploadsOnlyWhenTheCertificateIsTrusted) {
     CFtpUploadEngine engine;
     const SFtpResult result = engine.Upload(settings, local / "a.bin", "/upload/a.bin");
 
-    if (row.trustTheAuthority) {
+    if (!row.passive && !CFtpUploadEngine::ActiveModeOverTlsWorks()) {
+        EXPECT_EQ(result.step, EFtpStep::Settings) << result.Describe();
+        EXPECT_NE(result.reason.find("use passive mode (PASV)"), std::string::npos);
+        EXPECT_TRUE(FolderEntries(server.UploadFolder()).empty());
+    } else if (row.trustTheAuthority) {
         ASSERT_TRUE(result.ok) << result.Describe();
         EXPECT_EQ(ReadFileBytes(server.UploadFolder() + "/a.bin"), ReadFileBytes(local / "a.bin"));
         EXPECT_EQ(FolderEntries(server.UploadFolder()), std::vector<std::string>{"a.bin"});
