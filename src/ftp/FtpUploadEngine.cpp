@@ -179,6 +179,7 @@ bool CFtpUploadEngine::Send(SFtpResult& result) {
     curl_easy_setopt(handle, CURLOPT_READFUNCTION, &CFtpUploadEngine::OnRead);
     curl_easy_setopt(handle, CURLOPT_READDATA, this);
     m_job.sending = true;
+    m_job.lastProgress = std::chrono::steady_clock::now();
     const bool sent = Perform(EFtpStep::Transfer, result);
     m_job.sending = false;
     return sent;
@@ -235,8 +236,6 @@ void* CFtpUploadEngine::BeginRequest(const std::string& path) {
     const uint32_t limitMs = settings.timeoutMs == 0 ? kNoLimitMs : settings.timeoutMs;
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limitMs));
     curl_easy_setopt(handle, CURLOPT_SERVER_RESPONSE_TIMEOUT, WholeSeconds(limitMs));
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, WholeSeconds(limitMs));
 
     // An explicit proxy wins over the system's; without either, the environment is ignored.
     if (settings.useProxy && !settings.proxyServer.empty()) {
@@ -323,6 +322,10 @@ void CFtpUploadEngine::Fail(int failure, EFtpStep requestStep, SFtpResult& resul
 
     if (result.cancelled) {
         result.reason = "cancelled";
+    } else if (m_job.stalled) {
+        result.step = EFtpStep::Transfer;
+        result.reason = "no data went through for " + std::to_string(m_job.settings.timeoutMs) +
+                        " ms (the connection timeout)";
     } else if (m_job.readFailed) {
         result.step = EFtpStep::LocalFile;
         result.reason =
@@ -385,12 +388,23 @@ int CFtpUploadEngine::OnProgress(void* self, int64_t, int64_t, int64_t, int64_t 
     if (engine.m_cancel) {
         return 1;
     }
-    SJob& job = engine.m_job;
-    if (job.sending && static_cast<uint64_t>(sent) != job.sent) {
-        job.sent = static_cast<uint64_t>(sent);
-        if (*job.progress) {
-            (*job.progress)(job.sent, job.size);
+    return engine.m_job.sending && !engine.KeepsMoving(static_cast<uint64_t>(sent)) ? 1 : 0;
+}
+
+bool CFtpUploadEngine::KeepsMoving(uint64_t sent) {
+    const auto now = std::chrono::steady_clock::now();
+    if (sent != m_job.sent) {
+        m_job.sent = sent;
+        m_job.lastProgress = now;
+        if (*m_job.progress) {
+            (*m_job.progress)(sent, m_job.size);
         }
+        return true;
     }
-    return 0;
+    // Before the first byte, connecting and logging in have their own time-outs; once all
+    // is sent, so does the wait for the server's confirmation.
+    const auto allowed = std::chrono::milliseconds(m_job.settings.timeoutMs);
+    m_job.stalled = m_job.settings.timeoutMs != 0 && sent > 0 && sent < m_job.size &&
+                    now - m_job.lastProgress > allowed;
+    return !m_job.stalled;
 }

@@ -5,6 +5,7 @@
 #include "ftp/FtpSettings.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -65,6 +66,8 @@ private:
         bool sending = false;    // the file's own request runs: progress is reported
         bool readFailed = false; // reading the local file failed during the transfer
         int readError = 0;
+        std::chrono::steady_clock::time_point lastProgress; // when the last byte went through
+        bool stalled = false; // no byte went through for the time allowed
     };
 
     bool Prepare(const std::string& localPath, const std::string& remotePath, SFtpResult& result);
@@ -89,6 +92,8 @@ private:
 
     static size_t OnRead(char* buffer, size_t size, size_t count, void* self);
     static int OnProgress(void* self, int64_t, int64_t, int64_t, int64_t sent);
+    // False once the transfer has stood still for longer than the time allowed.
+    bool KeepsMoving(uint64_t sent);
 
     std::unique_ptr<CCurlSession> m_session;
     std::unique_ptr<CSshHostKeyCheck> m_hostKeyCheck;

@@ -250,22 +250,41 @@ TEST_F(FtpUploadTest, CancelStopsTheTransferAndKeepsTheOldFile) {
     EXPECT_TRUE(next.ok) << "a cancel stops one upload only: " << next.Describe();
 }
 
-TEST_F(FtpUploadTest, ConnectionDroppedMidTransferFailsAndKeepsTheOldFile) {
+struct SBreakOffCase {
+    const char* label;
     SPyFtpOptions options;
-    options.cutAfterBytes = 256 * 1024;
-    CPyFtpServer server(options);
+    const char* reason;
+};
+
+const SBreakOffCase kBreakOffCases[] = {
+    {"ServerDropsTheConnection", {0, 256 * 1024, 0, false, ""}, ""},
+    {"ServerStopsReading", {0, 0, 256 * 1024, false, ""}, "no data went through for 1000 ms"},
+};
+
+class FtpUploadBreakOffTest : public FtpUploadTest,
+                              public testing::WithParamInterface<SBreakOffCase> {};
+
+TEST_P(FtpUploadBreakOffTest, FailsInTheTransferAndKeepsTheOldFile) {
+    const SBreakOffCase& row = GetParam();
+    CPyFtpServer server(row.options);
     WriteFileBytes(server.Root() + "/a.bin", "old content");
+    SFtpSettings settings = SettingsFor(server);
+    settings.timeoutMs = 1000; // the longest a transfer may stall
     CFtpUploadEngine engine;
-    const SFtpResult result =
-        engine.Upload(SettingsFor(server), MakeLocalFile("a.bin", 2 << 20), "/a.bin");
+    // Larger than what the loopback's socket buffers take in while the server stalls.
+    const SFtpResult result = engine.Upload(settings, MakeLocalFile("a.bin", 64 << 20), "/a.bin");
 
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.cancelled);
     EXPECT_EQ(result.step, EFtpStep::Transfer) << result.Describe();
+    EXPECT_NE(result.reason.find(row.reason), std::string::npos) << result.Describe();
     EXPECT_FALSE(result.reason.empty());
     EXPECT_EQ(FolderEntries(server.Root()), std::vector<std::string>{"a.bin"});
     EXPECT_EQ(ReadFileBytes(server.Root() + "/a.bin"), "old content");
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, FtpUploadBreakOffTest, testing::ValuesIn(kBreakOffCases),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(FtpUploadTest, FiveHundredFilesShareOneLogin) {
     CPyFtpServer server;

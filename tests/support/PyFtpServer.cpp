@@ -17,6 +17,9 @@ CPyFtpServer::CPyFtpServer(const SPyFtpOptions& options) {
     if (options.cutAfterBytes != 0) {
         argv.insert(argv.end(), {"--cut-after", std::to_string(options.cutAfterBytes)});
     }
+    if (options.stallAfterBytes != 0) {
+        argv.insert(argv.end(), {"--stall-after", std::to_string(options.stallAfterBytes)});
+    }
     if (options.noRenameOver) {
         argv.push_back("--no-rename-over");
     }
