@@ -15,7 +15,9 @@ struct SCurlRequestLog {
 // outlive each request and a cancel is seen at once rather than at libcurl's next tick.
 class CCurlSession {
 public:
+    // Makes the handles; throws std::bad_alloc when libcurl cannot.
     CCurlSession();
+    // Closes the connection the session holds.
     ~CCurlSession();
     CCurlSession(const CCurlSession&) = delete;
     CCurlSession& operator=(const CCurlSession&) = delete;

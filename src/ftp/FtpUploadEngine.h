@@ -32,7 +32,9 @@ public:
     // Bytes of the file sent so far, and the file's size; called on the uploading thread.
     using ProgressCallback = std::function<void(uint64_t sent, uint64_t total)>;
 
+    // Connects on the first upload, not before.
     CFtpUploadEngine();
+    // Closes the connection, logging out.
     ~CFtpUploadEngine();
     CFtpUploadEngine(const CFtpUploadEngine&) = delete;
     CFtpUploadEngine& operator=(const CFtpUploadEngine&) = delete;

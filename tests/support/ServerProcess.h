@@ -11,6 +11,7 @@ public:
     // Starts argv[0] (an absolute path) with its arguments; standard output comes through a
     // pipe, standard error goes to errorLogPath. Throws when it cannot start.
     CServerProcess(const std::vector<std::string>& argv, const std::string& errorLogPath);
+    // Stops the server: SIGTERM, then SIGKILL when it lingers.
     ~CServerProcess();
     CServerProcess(const CServerProcess&) = delete;
     CServerProcess& operator=(const CServerProcess&) = delete;
