@@ -70,6 +70,11 @@ struct SSuccessCase {
     bool noRenameOver;      // the server refuses renames onto an existing file
 };
 
+// Names the row in test listings.
+void PrintTo(const SSuccessCase& row, std::ostream* out) {
+    *out << row.label;
+}
+
 const SSuccessCase kSuccessCases[] = {
     {"Passive", true, 1 << 20, "/up/a.bin", nullptr, false},
     {"Active", false, 1 << 20, "/up/a.bin", nullptr, false},
@@ -129,6 +134,11 @@ struct SFailureCase {
     EFtpStep step;
     const char* reason; // part of the reason
 };
+
+// Names the row in test listings.
+void PrintTo(const SFailureCase& row, std::ostream* out) {
+    *out << row.label;
+}
 
 void Unchanged(SFtpSettings&, uint16_t) {
 }
@@ -255,6 +265,11 @@ struct SBreakOffCase {
     SPyFtpOptions options;
     const char* reason;
 };
+
+// Names the row in test listings.
+void PrintTo(const SBreakOffCase& row, std::ostream* out) {
+    *out << row.label;
+}
 
 const SBreakOffCase kBreakOffCases[] = {
     {"ServerDropsTheConnection", {0, 256 * 1024, 0, false, ""}, ""},

@@ -13,6 +13,11 @@ struct SRemotePathCase {
     const char* remote;
 };
 
+// Names the row in test listings.
+void PrintTo(const SRemotePathCase& row, std::ostream* out) {
+    *out << row.local;
+}
+
 const SRemotePathCase kRemotePathCases[] = {
     {"/myapp/updates/", "/build/setup.exe", false, "setup", ".exe", "/myapp/updates/setup.exe"},
     {"/myapp/updates/", "/build/README", false, "README", "", "/myapp/updates/README"},

@@ -21,6 +21,11 @@ struct STlsCase {
     bool passive;
 };
 
+// Names the row in test listings.
+void PrintTo(const STlsCase& row, std::ostream* out) {
+    *out << row.label;
+}
+
 const STlsCase kTlsCases[] = {
     {"ExplicitTrusted", false, true, true},        {"ExplicitUntrusted", false, false, true},
     {"ImplicitTrusted", true, true, true},         {"ImplicitUntrusted", true, false, true},
@@ -81,6 +86,11 @@ struct SSftpCase {
     EFtpStep step;      // EFtpStep::None: the upload succeeds
     const char* reason;
 };
+
+// Names the row in test listings.
+void PrintTo(const SSftpCase& row, std::ostream* out) {
+    *out << row.label;
+}
 
 const SSftpCase kSftpCases[] = {
     {"KnownKey", EKnownHosts::Lists, false, CSshServer::kPassword, "", EFtpStep::None, ""},
