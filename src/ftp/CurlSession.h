@@ -9,6 +9,7 @@
 struct SCurlRequestLog {
     std::string lastCommand;    // the verb of the last FTP command sent ("STOR"); empty: none
     std::string lastErrorReply; // the last FTP reply line with a 4xx or 5xx code
+    std::string lastReply;      // the last FTP reply line
 };
 
 // One libcurl easy handle run on its own multi handle, so that the connection and its login

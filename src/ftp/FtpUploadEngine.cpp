@@ -13,6 +13,9 @@ namespace {
 // "No limit" in libcurl's terms: about 24 days, since 0 means its own defaults there.
 constexpr uint32_t kNoLimitMs = 0x7fffffff;
 
+// Larger than libcurl's 64 KiB: fewer rounds through the read callback and the socket.
+constexpr long kUploadBufferBytes = 512 * 1024;
+
 long WholeSeconds(uint32_t milliseconds) {
     return static_cast<long>((milliseconds + 999ull) / 1000);
 }
@@ -74,6 +77,15 @@ std::string Quoted(const std::string& text) {
         quoted += c;
     }
     return quoted + "\"";
+}
+
+// The size in a reply to SIZE ("213 1234"); -1 for any other reply.
+int64_t SizeInReply(const std::string& reply) {
+    if (reply.size() < 5 || reply.compare(0, 4, "213 ") != 0 ||
+        reply.find_first_not_of("0123456789", 4) != std::string::npos) {
+        return -1;
+    }
+    return std::stoll(reply.substr(4));
 }
 
 struct SCommandList {
@@ -178,28 +190,42 @@ bool CFtpUploadEngine::Send(SFtpResult& result) {
     curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(m_job.size));
     curl_easy_setopt(handle, CURLOPT_READFUNCTION, &CFtpUploadEngine::OnRead);
     curl_easy_setopt(handle, CURLOPT_READDATA, this);
+    curl_easy_setopt(handle, CURLOPT_UPLOAD_BUFFERSIZE, kUploadBufferBytes);
+    // FTP asks for the size on the same round: one request less per file.
+    SCommandList sizeQuery;
+    if (!IsSftp()) {
+        sizeQuery.list = curl_slist_append(nullptr, ("SIZE " + m_job.temporaryName).c_str());
+        curl_easy_setopt(handle, CURLOPT_POSTQUOTE, sizeQuery.list);
+    }
     m_job.sending = true;
     m_job.lastProgress = std::chrono::steady_clock::now();
     const bool sent = Perform(EFtpStep::Transfer, result);
     m_job.sending = false;
+    if (sent && !IsSftp()) {
+        m_job.serverSize = SizeInReply(m_session->Log().lastReply);
+    }
     return sent;
 }
 
 bool CFtpUploadEngine::CheckSize(SFtpResult& result) {
-    CURL* handle = BeginRequest(m_job.folder + m_job.temporaryName);
-    curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-    if (!Perform(EFtpStep::Transfer, result)) {
-        return false;
+    if (IsSftp()) {
+        CURL* handle = BeginRequest(m_job.folder + m_job.temporaryName);
+        curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+        if (!Perform(EFtpStep::Transfer, result)) {
+            return false;
+        }
+        curl_off_t size = -1;
+        curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size);
+        m_job.serverSize = size;
     }
-    curl_off_t size = -1;
-    curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size);
-    if (size == static_cast<curl_off_t>(m_job.size)) {
+    if (m_job.serverSize == static_cast<int64_t>(m_job.size)) {
         return true;
     }
     result.step = EFtpStep::Transfer;
-    result.reason = size < 0 ? "the server did not tell the size of the uploaded file"
-                             : "the server holds " + std::to_string(size) + " of the " +
-                                   std::to_string(m_job.size) + " bytes sent";
+    result.reason = m_job.serverSize < 0
+                        ? "the server did not tell the size of the uploaded file"
+                        : "the server holds " + std::to_string(m_job.serverSize) + " of the " +
+                              std::to_string(m_job.size) + " bytes sent";
     return false;
 }
 

@@ -64,6 +64,7 @@ private:
         std::FILE* file = nullptr;
         uint64_t size = 0;
         uint64_t sent = 0;
+        int64_t serverSize = -1; // the size the server gives for the temporary; -1: none
         const ProgressCallback* progress = nullptr;
         bool sending = false;    // the file's own request runs: progress is reported
         bool readFailed = false; // reading the local file failed during the transfer
