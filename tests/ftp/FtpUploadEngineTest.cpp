@@ -272,8 +272,11 @@ void PrintTo(const SBreakOffCase& row, std::ostream* out) {
 }
 
 const SBreakOffCase kBreakOffCases[] = {
-    {"ServerDropsTheConnection", {0, 256 * 1024, 0, false, ""}, ""},
-    {"ServerStopsReading", {0, 0, 256 * 1024, false, ""}, "no data went through for 1000 ms"},
+    {"ServerDropsTheConnection", {0, 256 * 1024, 0, false, false, ""}, ""},
+    {"ServerStopsReading",
+     {0, 0, 256 * 1024, false, false, ""},
+     "no data went through for 1000 ms"},
+    {"ServerKeepsLessThanSent", {0, 0, 0, true, false, ""}, "the server holds 67108863 of the"},
 };
 
 class FtpUploadBreakOffTest : public FtpUploadTest,

@@ -20,6 +20,9 @@ CPyFtpServer::CPyFtpServer(const SPyFtpOptions& options) {
     if (options.stallAfterBytes != 0) {
         argv.insert(argv.end(), {"--stall-after", std::to_string(options.stallAfterBytes)});
     }
+    if (options.loseLastByte) {
+        argv.push_back("--lose-last-byte");
+    }
     if (options.noRenameOver) {
         argv.push_back("--no-rename-over");
     }

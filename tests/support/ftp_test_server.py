@@ -25,6 +25,8 @@ def parse_arguments():
                         help="drop the data and control connections after this many bytes")
     parser.add_argument("--stall-after", type=int, default=0,
                         help="stop reading the data connection after this many bytes")
+    parser.add_argument("--lose-last-byte", action="store_true",
+                        help="keep every stored file one byte short, as a faulty disk might")
     parser.add_argument("--no-rename-over", action="store_true",
                         help="refuse a rename onto an existing file, as some servers do")
     return parser.parse_args()
@@ -67,6 +69,10 @@ def make_handler(arguments):
         def on_login(self, username):
             with open(arguments.login_log, "a") as log:
                 log.write(username + "\n")
+
+        def on_file_received(self, path):
+            if arguments.lose_last_byte and os.path.getsize(path) > 0:
+                os.truncate(path, os.path.getsize(path) - 1)
 
     if arguments.cut_after:
         CuttingDTPHandler.cut_after = arguments.cut_after
