@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <unistd.h>
 
@@ -111,22 +112,38 @@ bool ReadProject(const std::string& path, SProject& project) {
     return true;
 }
 
+// The password to log in with, or a complaint on standard error.
+bool TakePassword(const SUploadRequest& request, const SProject& project, std::string& password) {
+    if (request.passwordVariable.empty()) {
+        password = project.password;
+        return true;
+    }
+    const char* value = std::getenv(request.passwordVariable.c_str());
+    if (value == nullptr) {
+        std::cerr << "tarvonscp-cli: the environment variable " << request.passwordVariable
+                  << " for the password is not set\n";
+        return false;
+    }
+    password = value;
+    return true;
+}
+
+bool CaFileReadable(const std::string& path) {
+    if (path.empty() || std::ifstream(path).good()) {
+        return true;
+    }
+    std::cerr << "tarvonscp-cli: cannot read the CA file '" << path << "'\n";
+    return false;
+}
+
 } // namespace
 
 int RunUpload(const SUploadRequest& request) {
     SProject project;
-    if (!ReadProject(request.projectPath, project)) {
+    std::string password;
+    if (!ReadProject(request.projectPath, project) || !TakePassword(request, project, password) ||
+        !CaFileReadable(request.caFile)) {
         return kExitRefused;
-    }
-    std::string password = project.password;
-    if (!request.passwordVariable.empty()) {
-        const char* value = std::getenv(request.passwordVariable.c_str());
-        if (value == nullptr) {
-            std::cerr << "tarvonscp-cli: the environment variable " << request.passwordVariable
-                      << " for the password is not set\n";
-            return kExitRefused;
-        }
-        password = value;
     }
     const SFtpSettings settings = SettingsOf(project, request, password);
     CFtpUploadEngine engine;

@@ -112,6 +112,18 @@ bool TakeValue(const std::vector<std::string>& args, size_t& i, std::string& val
     return true;
 }
 
+// "SHA256:" and the 43 base64 characters of a SHA-256 digest, as ssh-keygen -l prints it.
+bool IsSha256Fingerprint(const std::string& text) {
+    const std::string prefix = "SHA256:";
+    std::string digest = text.substr(0, prefix.size()) == prefix ? text.substr(prefix.size()) : "";
+    if (!digest.empty() && digest.back() == '=') {
+        digest.pop_back();
+    }
+    return digest.size() == 43 &&
+           digest.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                    "0123456789+/") == std::string::npos;
+}
+
 int Upload(const std::vector<std::string>& args) {
     SUploadRequest request;
     for (size_t i = 1; i < args.size(); ++i) {
@@ -136,6 +148,10 @@ int Upload(const std::vector<std::string>& args) {
     }
     if (request.projectPath.empty()) {
         return UsageError("upload: the project file is missing");
+    }
+    if (!request.trustedHostKey.empty() && !IsSha256Fingerprint(request.trustedHostKey)) {
+        return UsageError("upload: --trust-host-key takes a fingerprint as ssh-keygen -l prints "
+                          "it: SHA256: and 43 characters");
     }
     return RunUpload(request);
 }

@@ -110,12 +110,6 @@ TEST_F(CliUploadTest, PasswordComesFromTheNamedVariableWhenAsked) {
     EXPECT_NE(withProjectPassword.out.find(": login: 530"), std::string::npos)
         << withProjectPassword.out;
 
-    ::unsetenv("BREVANE_TEST_PASSWORD");
-    const SCliResult unset = RunCli({"upload", path, "--password-env", "BREVANE_TEST_PASSWORD"});
-    EXPECT_EQ(unset.status, 1);
-    EXPECT_EQ(unset.out, "");
-    EXPECT_NE(unset.err.find("BREVANE_TEST_PASSWORD"), std::string::npos) << unset.err;
-
     ::setenv("BREVANE_TEST_PASSWORD", CPyFtpServer::kPassword, 1);
     const SCliResult fromVariable =
         RunCli({"upload", path, "--password-env", "BREVANE_TEST_PASSWORD"});
@@ -137,13 +131,31 @@ TEST_F(CliUploadTest, EmptyListUploadsNothingAndSucceeds) {
     EXPECT_EQ(server.Logins(), 0);
 }
 
-TEST_F(CliUploadTest, RefusesWhatIsNoProject) {
-    const std::string path = folder / "notes.txt";
-    WriteFileBytes(path, "just some words");
-    const SCliResult result = RunCli({"upload", path});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "XML File '" + path + "' is not a TarvonSCP project!\n");
+TEST_F(CliUploadTest, RefusesUnusableInputsBeforeConnecting) {
+    CPyFtpServer server;
+    WriteFileBytes(folder / "a.bin", "content");
+    const std::string project = WriteProject(ProjectFor(server, {folder / "a.bin"}));
+    const std::string notes = folder / "notes.txt";
+    WriteFileBytes(notes, "just some words");
+    ::unsetenv("BREVANE_TEST_UNSET");
+    const struct {
+        std::vector<std::string> args;
+        std::string complaint;
+    } rows[] = {
+        {{"upload", notes}, "XML File '" + notes + "' is not a TarvonSCP project!\n"},
+        {{"upload", project, "--password-env", "BREVANE_TEST_UNSET"},
+         "tarvonscp-cli: the environment variable BREVANE_TEST_UNSET for the password is not "
+         "set\n"},
+        {{"upload", project, "--ca-file", folder / "missing.pem"},
+         "tarvonscp-cli: cannot read the CA file '" + (folder / "missing.pem") + "'\n"},
+    };
+    for (const auto& row : rows) {
+        const SCliResult result = RunCli(row.args);
+        EXPECT_EQ(result.status, 1) << row.complaint;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, row.complaint);
+    }
+    EXPECT_EQ(server.Logins(), 0);
 }
 
 // The trust options reach the engine: without them the server is refused.
