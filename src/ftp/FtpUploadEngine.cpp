@@ -81,7 +81,7 @@ std::string Quoted(const std::string& text) {
 
 // The size in a reply to SIZE ("213 1234"); -1 for any other reply.
 int64_t SizeInReply(const std::string& reply) {
-    if (reply.size() < 5 || reply.compare(0, 4, "213 ") != 0 ||
+    if (reply.size() < 5 || reply.size() > 4 + 18 || reply.compare(0, 4, "213 ") != 0 ||
         reply.find_first_not_of("0123456789", 4) != std::string::npos) {
         return -1;
     }
