@@ -1,8 +1,11 @@
 #include "SshServer.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <pwd.h>
 #include <sstream>
+#include <stdexcept>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -12,7 +15,25 @@ namespace {
 const char* const kSshd = "/usr/sbin/sshd";
 const char* const kKeygen = "/usr/bin/ssh-keygen";
 
+// Holds an exclusive lock on a file while it lives.
+class CFileLock {
+public:
+    explicit CFileLock(const char* path) : m_file(::open(path, O_RDWR | O_CREAT, 0600)) {
+        if (m_file < 0 || ::flock(m_file, LOCK_EX) != 0) {
+            throw std::runtime_error(std::string("cannot lock ") + path);
+        }
+    }
+    ~CFileLock() { ::close(m_file); }
+    CFileLock(const CFileLock&) = delete;
+    CFileLock& operator=(const CFileLock&) = delete;
+
+private:
+    int m_file;
+};
+
 void EnsureTestUser() {
+    // Tests run side by side would race on the user and the password files.
+    CFileLock lock("/tmp/brevane-sftp-user.lock");
     if (::getpwnam(CSshServer::kUser) == nullptr) {
         CServerProcess::RunCommand({"/usr/sbin/useradd", "--system", "--no-create-home",
                                     "--home-dir", "/nonexistent", "--shell", "/usr/sbin/nologin",
