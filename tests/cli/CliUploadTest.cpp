@@ -174,7 +174,7 @@ TEST_F(CliUploadTest, CaFileAndTrustedHostKeyAreHonoured) {
     project.files = {folder / "a.bin"};
 
     project.ftpServer = ftps.Address();
-    project.serverFolder = "/upload/";
+    project.serverFolder = "upload/"; // in the login folder: vsftpd does not chroot here
     const std::string ftpsProject = WriteProject(project);
     const SCliResult untrustedCertificate = RunCli({"upload", ftpsProject});
     EXPECT_EQ(untrustedCertificate.status, 1);

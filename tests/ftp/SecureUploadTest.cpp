@@ -52,7 +52,7 @@ TEST_P(FtpsUploadTest, UploadsOnlyWhenTheCertificateIsTrusted) {
     }
 
     CFtpUploadEngine engine;
-    const SFtpResult result = engine.Upload(settings, local / "a.bin", "/upload/a.bin");
+    const SFtpResult result = engine.Upload(settings, local / "a.bin", "upload/a.bin");
 
     if (!row.passive && !CFtpUploadEngine::ActiveModeOverTlsWorks()) {
         EXPECT_EQ(result.step, EFtpStep::Settings) << result.Describe();
