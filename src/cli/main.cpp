@@ -1,5 +1,6 @@
 // tarvonscp-cli: the project file, outside the window, for scripts.
 #include "cli/CliCommands.h"
+#include "cli/UploadCommand.h"
 
 #include <exception>
 #include <iostream>
@@ -8,12 +9,15 @@
 
 namespace {
 
-const char* const kUsage = "Usage:\n"
-                           "  tarvonscp-cli show PROJECT.xml [--show-password]\n"
-                           "  tarvonscp-cli save PROJECT.xml --from-json VALUES.json\n"
-                           "  tarvonscp-cli password encode\n"
-                           "  tarvonscp-cli password decode\n"
-                           "  tarvonscp-cli --help | --version\n";
+const char* const kUsage =
+    "Usage:\n"
+    "  tarvonscp-cli show PROJECT.xml [--show-password]\n"
+    "  tarvonscp-cli save PROJECT.xml --from-json VALUES.json\n"
+    "  tarvonscp-cli upload PROJECT.xml [--password-env NAME] [--ca-file FILE]\n"
+    "                [--trust-host-key SHA256:...] [--json]\n"
+    "  tarvonscp-cli password encode\n"
+    "  tarvonscp-cli password decode\n"
+    "  tarvonscp-cli --help | --version\n";
 
 const char* const kHelp =
     "\n"
@@ -35,12 +39,25 @@ const char* const kHelp =
     "             true, the rest empty or false). Strings are written as their bytes. The\n"
     "             file is written beside the target and renamed over it, so a failed save\n"
     "             leaves the old file as it was.\n"
+    "  upload     uploads the project's files, in the window's list order, to its server\n"
+    "             with its remote settings: each to the target folder + file name +\n"
+    "             extension. The server is host, host:port, ftp://, ftpes:// (explicit TLS),\n"
+    "             ftps:// (implicit TLS) or sftp://. Prints one line per file, \"ok LOCAL ->\n"
+    "             REMOTE (BYTES bytes, SECONDS s)\" or \"FAILED LOCAL: STEP: REASON\", and a\n"
+    "             summary; with --json a JSON array of {local, remote, ok, bytes, seconds,\n"
+    "             error} instead. Every file is attempted; progress goes to standard error\n"
+    "             when it is a terminal.\n"
+    "             --password-env NAME   the password from that environment variable\n"
+    "             --ca-file FILE        trust this certificate authority too (TLS)\n"
+    "             --trust-host-key FP   accept the SFTP server's key with this SHA256\n"
+    "                                   fingerprint even if ~/.ssh/known_hosts lacks it\n"
     "  password encode   reads one password line from standard input and prints the text\n"
     "                    that stands for it in a project file.\n"
     "  password decode   reads such a text from standard input and prints the password.\n"
     "\n"
     "Inputs larger than 256 MiB are refused.\n"
-    "Exit status: 0 done, 1 input refused (the reason on standard error), 2 usage error.\n"
+    "Exit status: 0 done, 1 input refused (the reason on standard error) or a file not\n"
+    "uploaded, 2 usage error.\n"
     "\n"
     "Example:\n"
     "  echo '{\"FTPServer\": \"ftp.example.com\", \"Files\": [\"/build/app.exe\"]}' |\n"
@@ -87,6 +104,59 @@ int Save(const std::vector<std::string>& args) {
     return RunSave(path, valuesPath);
 }
 
+// The value after an option; false when there is none or the option came before.
+bool TakeValue(const std::vector<std::string>& args, size_t& i, std::string& value) {
+    if (i + 1 >= args.size() || !value.empty() || args[i + 1].empty()) {
+        return false;
+    }
+    value = args[++i];
+    return true;
+}
+
+// "SHA256:" and the 43 base64 characters of a SHA-256 digest, as ssh-keygen -l prints it.
+bool IsSha256Fingerprint(const std::string& text) {
+    const std::string prefix = "SHA256:";
+    std::string digest = text.substr(0, prefix.size()) == prefix ? text.substr(prefix.size()) : "";
+    if (!digest.empty() && digest.back() == '=') {
+        digest.pop_back();
+    }
+    return digest.size() == 43 &&
+           digest.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                    "0123456789+/") == std::string::npos;
+}
+
+int Upload(const std::vector<std::string>& args) {
+    SUploadRequest request;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        bool understood = true;
+        if (arg == "--password-env") {
+            understood = TakeValue(args, i, request.passwordVariable);
+        } else if (arg == "--ca-file") {
+            understood = TakeValue(args, i, request.caFile);
+        } else if (arg == "--trust-host-key") {
+            understood = TakeValue(args, i, request.trustedHostKey);
+        } else if (arg == "--json" && !request.json) {
+            request.json = true;
+        } else if (request.projectPath.empty() && !arg.empty() && arg[0] != '-') {
+            request.projectPath = arg;
+        } else {
+            understood = false;
+        }
+        if (!understood) {
+            return UsageError("upload: unexpected argument '" + arg + "'");
+        }
+    }
+    if (request.projectPath.empty()) {
+        return UsageError("upload: the project file is missing");
+    }
+    if (!request.trustedHostKey.empty() && !IsSha256Fingerprint(request.trustedHostKey)) {
+        return UsageError("upload: --trust-host-key takes a fingerprint as ssh-keygen -l prints "
+                          "it: SHA256: and 43 characters");
+    }
+    return RunUpload(request);
+}
+
 int Password(const std::vector<std::string>& args) {
     if (args.size() == 2 && args[1] == "encode") {
         return RunPasswordEncode();
@@ -115,6 +185,9 @@ int Dispatch(const std::vector<std::string>& args) {
     }
     if (command == "save") {
         return Save(args);
+    }
+    if (command == "upload") {
+        return Upload(args);
     }
     if (command == "password") {
         return Password(args);

@@ -65,7 +65,11 @@ CURLcode CCurlSession::Perform(const std::atomic<bool>& cancel) {
     CURLcode result = CURLE_OK;
     for (;;) {
         int running = 0;
-        if (curl_multi_perform(m_multi, &running) != CURLM_OK) {
+        // libcurl 7.88 can end a step of an FTP transfer (the EPSV reply, before it opens the
+        // data connection) with neither a socket nor a timer to wait for, so a poll would
+        // sleep its whole time-out; a second call at once takes the next step.
+        if (curl_multi_perform(m_multi, &running) != CURLM_OK ||
+            curl_multi_perform(m_multi, &running) != CURLM_OK) {
             result = CURLE_FAILED_INIT;
             break;
         }
@@ -108,7 +112,10 @@ void CCurlSession::Record(curl_infotype type, const std::string& line) {
         }
         m_log.lastCommand = verb;
         m_log.lastErrorReply.clear();
-    } else if (IsErrorReply(line)) {
+        return;
+    }
+    m_log.lastReply = line;
+    if (IsErrorReply(line)) {
         m_log.lastErrorReply = line;
     }
 }

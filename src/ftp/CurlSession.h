@@ -9,13 +9,16 @@
 struct SCurlRequestLog {
     std::string lastCommand;    // the verb of the last FTP command sent ("STOR"); empty: none
     std::string lastErrorReply; // the last FTP reply line with a 4xx or 5xx code
+    std::string lastReply;      // the last FTP reply line
 };
 
 // One libcurl easy handle run on its own multi handle, so that the connection and its login
 // outlive each request and a cancel is seen at once rather than at libcurl's next tick.
 class CCurlSession {
 public:
+    // Makes the handles; throws std::bad_alloc when libcurl cannot.
     CCurlSession();
+    // Closes the connection the session holds.
     ~CCurlSession();
     CCurlSession(const CCurlSession&) = delete;
     CCurlSession& operator=(const CCurlSession&) = delete;

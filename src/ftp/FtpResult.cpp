@@ -27,13 +27,5 @@ const char* FtpStepName(EFtpStep step) {
 }
 
 std::string SFtpResult::Describe() const {
-    if (ok) {
-        return "ok";
-    }
-    std::string text = std::string(FtpStepName(step)) + ": ";
-    if (cancelled) {
-        text += "cancelled";
-        return reason.empty() ? text : text + " (" + reason + ")";
-    }
-    return text + reason;
+    return ok ? "ok" : std::string(FtpStepName(step)) + ": " + reason;
 }

@@ -20,7 +20,7 @@ enum class EFtpStep {
 // The outcome of one upload.
 struct SFtpResult {
     bool ok = false;
-    // The user cancelled; step says where the upload stood.
+    // The user cancelled; step says where the upload stood, reason is "cancelled".
     bool cancelled = false;
     EFtpStep step = EFtpStep::None;
     // Why it failed: the server's reply or libcurl's text, in words a user can act on.

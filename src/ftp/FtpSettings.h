@@ -9,7 +9,7 @@ struct SFtpSettings {
     // "host", "host:port", or a URL: ftp:// plain, ftpes:// explicit TLS (required, data
     // channel too), ftps:// implicit TLS (port 990), sftp:// SSH file transfer (port 22).
     std::string server;
-    // Empty: anonymous login (the password is then not used).
+    // Empty: anonymous FTP login (the password is then not used); SFTP needs a user.
     std::string user;
     std::string password;
     // FTP: passive (EPSV, then PASV) when true, active (PORT/EPRT) when false.

@@ -5,6 +5,7 @@
 #include "ftp/FtpSettings.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -31,7 +32,9 @@ public:
     // Bytes of the file sent so far, and the file's size; called on the uploading thread.
     using ProgressCallback = std::function<void(uint64_t sent, uint64_t total)>;
 
+    // Connects on the first upload, not before.
     CFtpUploadEngine();
+    // Closes the connection, logging out.
     ~CFtpUploadEngine();
     CFtpUploadEngine(const CFtpUploadEngine&) = delete;
     CFtpUploadEngine& operator=(const CFtpUploadEngine&) = delete;
@@ -41,6 +44,10 @@ public:
     // its real name; otherwise the step and the reason.
     SFtpResult Upload(const SFtpSettings& settings, const std::string& localPath,
                       const std::string& remotePath, const ProgressCallback& progress = {});
+
+    // False with libcurl before 8.0, which fails every active-mode data connection over TLS;
+    // uploads to ftpes:// and ftps:// servers then need passive mode and say so.
+    static bool ActiveModeOverTlsWorks();
 
     // Stops the upload now running within a fraction of a second, from any thread; the
     // upload then returns cancelled. No effect when no upload runs.
@@ -57,10 +64,13 @@ private:
         std::FILE* file = nullptr;
         uint64_t size = 0;
         uint64_t sent = 0;
+        int64_t serverSize = -1; // the size the server gives for the temporary; -1: none
         const ProgressCallback* progress = nullptr;
         bool sending = false;    // the file's own request runs: progress is reported
         bool readFailed = false; // reading the local file failed during the transfer
         int readError = 0;
+        std::chrono::steady_clock::time_point lastProgress; // when the last byte went through
+        bool stalled = false; // no byte went through for the time allowed
     };
 
     bool Prepare(const std::string& localPath, const std::string& remotePath, SFtpResult& result);
@@ -85,6 +95,8 @@ private:
 
     static size_t OnRead(char* buffer, size_t size, size_t count, void* self);
     static int OnProgress(void* self, int64_t, int64_t, int64_t, int64_t sent);
+    // False once the transfer has stood still for longer than the time allowed.
+    bool KeepsMoving(uint64_t sent);
 
     std::unique_ptr<CCurlSession> m_session;
     std::unique_ptr<CSshHostKeyCheck> m_hostKeyCheck;

@@ -4,7 +4,7 @@
 #include "platform/AnsiText.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/TransferLibrary.h"
-#include "project/UploadPath.h"
+#include "project/RemotePath.h"
 #include "ui/SortedListBox.h"
 
 #include <QDir>
@@ -82,7 +82,7 @@ void CProjectManagerDlg::OnUpload() {
         const QString entry = m_lstUpload->item(index)->text();
         const std::string localPath = CAnsiText::ToBytes(entry);
         transfer->m_strLocalPath = localPath;
-        transfer->m_strRemotePath = UploadPath::RemotePath(targetFolder, localPath);
+        transfer->m_strRemotePath = RemotePath::ForLocalFile(targetFolder, localPath);
         if (transfer->DoModal() == kTransferDone) {
             ++uploaded;
             continue;

@@ -79,6 +79,15 @@ TEST_F(CliTest, CommandLinesNotUnderstoodExitWithTwo) {
         {"password"},
         {"password", "reveal"},
         {"password", "encode", "extra"},
+        {"upload"},
+        {"upload", "a.xml", "b.xml"},
+        {"upload", "a.xml", "--password-env"},
+        {"upload", "a.xml", "--ca-file"},
+        {"upload", "a.xml", "--trust-host-key", "SHA256:x"},
+        {"upload", "a.xml", "--trust-host-key",
+         "MD5:16:27:ac:a5:76:28:2d:36:63:1b:56:4d:eb:df:a6:48"},
+        {"upload", "a.xml", "--json", "--json"},
+        {"upload", "a.xml", "--verbose"},
     };
     for (const auto& args : wrong) {
         const SCliResult result = RunCli(args);

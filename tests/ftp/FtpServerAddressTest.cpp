@@ -12,6 +12,11 @@ struct SAddressCase {
     const char* urlPrefix;
 };
 
+// Names the row in test listings.
+void PrintTo(const SAddressCase& row, std::ostream* out) {
+    *out << '"' << row.field << '"';
+}
+
 const SAddressCase kValidCases[] = {
     {"ftp.example.com", EFtpProtocol::Ftp, "ftp.example.com", 21, "ftp://ftp.example.com:21"},
     {" ftp.example.com ", EFtpProtocol::Ftp, "ftp.example.com", 21, "ftp://ftp.example.com:21"},
@@ -44,6 +49,11 @@ struct SRefusedCase {
     const char* field;
     const char* message;
 };
+
+// Names the row in test listings.
+void PrintTo(const SRefusedCase& row, std::ostream* out) {
+    *out << '"' << row.field << '"';
+}
 
 const SRefusedCase kRefusedCases[] = {
     {"", "no server is given"},

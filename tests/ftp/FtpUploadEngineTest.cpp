@@ -70,6 +70,11 @@ struct SSuccessCase {
     bool noRenameOver;      // the server refuses renames onto an existing file
 };
 
+// Names the row in test listings.
+void PrintTo(const SSuccessCase& row, std::ostream* out) {
+    *out << row.label;
+}
+
 const SSuccessCase kSuccessCases[] = {
     {"Passive", true, 1 << 20, "/up/a.bin", nullptr, false},
     {"Active", false, 1 << 20, "/up/a.bin", nullptr, false},
@@ -129,6 +134,11 @@ struct SFailureCase {
     EFtpStep step;
     const char* reason; // part of the reason
 };
+
+// Names the row in test listings.
+void PrintTo(const SFailureCase& row, std::ostream* out) {
+    *out << row.label;
+}
 
 void Unchanged(SFtpSettings&, uint16_t) {
 }
@@ -241,7 +251,7 @@ TEST_F(FtpUploadTest, CancelStopsTheTransferAndKeepsTheOldFile) {
 
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.cancelled);
-    EXPECT_EQ(result.step, EFtpStep::Transfer) << result.Describe();
+    EXPECT_EQ(result.Describe(), "transfer: cancelled");
     EXPECT_EQ(FolderEntries(server.Root()), std::vector<std::string>{"a.bin"});
     EXPECT_EQ(ReadFileBytes(server.Root() + "/a.bin"), "old content");
 
@@ -250,22 +260,49 @@ TEST_F(FtpUploadTest, CancelStopsTheTransferAndKeepsTheOldFile) {
     EXPECT_TRUE(next.ok) << "a cancel stops one upload only: " << next.Describe();
 }
 
-TEST_F(FtpUploadTest, ConnectionDroppedMidTransferFailsAndKeepsTheOldFile) {
+struct SBreakOffCase {
+    const char* label;
     SPyFtpOptions options;
-    options.cutAfterBytes = 256 * 1024;
-    CPyFtpServer server(options);
+    const char* reason;
+};
+
+// Names the row in test listings.
+void PrintTo(const SBreakOffCase& row, std::ostream* out) {
+    *out << row.label;
+}
+
+const SBreakOffCase kBreakOffCases[] = {
+    {"ServerDropsTheConnection", {0, 256 * 1024, 0, false, false, ""}, ""},
+    {"ServerStopsReading",
+     {0, 0, 256 * 1024, false, false, ""},
+     "no data went through for 1000 ms"},
+    {"ServerKeepsLessThanSent", {0, 0, 0, true, false, ""}, "the server holds 67108863 of the"},
+};
+
+class FtpUploadBreakOffTest : public FtpUploadTest,
+                              public testing::WithParamInterface<SBreakOffCase> {};
+
+TEST_P(FtpUploadBreakOffTest, FailsInTheTransferAndKeepsTheOldFile) {
+    const SBreakOffCase& row = GetParam();
+    CPyFtpServer server(row.options);
     WriteFileBytes(server.Root() + "/a.bin", "old content");
+    SFtpSettings settings = SettingsFor(server);
+    settings.timeoutMs = 1000; // the longest a transfer may stall
     CFtpUploadEngine engine;
-    const SFtpResult result =
-        engine.Upload(SettingsFor(server), MakeLocalFile("a.bin", 2 << 20), "/a.bin");
+    // Larger than what the loopback's socket buffers take in while the server stalls.
+    const SFtpResult result = engine.Upload(settings, MakeLocalFile("a.bin", 64 << 20), "/a.bin");
 
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.cancelled);
     EXPECT_EQ(result.step, EFtpStep::Transfer) << result.Describe();
+    EXPECT_NE(result.reason.find(row.reason), std::string::npos) << result.Describe();
     EXPECT_FALSE(result.reason.empty());
     EXPECT_EQ(FolderEntries(server.Root()), std::vector<std::string>{"a.bin"});
     EXPECT_EQ(ReadFileBytes(server.Root() + "/a.bin"), "old content");
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, FtpUploadBreakOffTest, testing::ValuesIn(kBreakOffCases),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(FtpUploadTest, FiveHundredFilesShareOneLogin) {
     CPyFtpServer server;

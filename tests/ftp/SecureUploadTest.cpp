@@ -18,13 +18,18 @@ struct STlsCase {
     const char* label;
     bool implicitTls;
     bool trustTheAuthority;
+    bool passive;
 };
 
+// Names the row in test listings.
+void PrintTo(const STlsCase& row, std::ostream* out) {
+    *out << row.label;
+}
+
 const STlsCase kTlsCases[] = {
-    {"ExplicitTrusted", false, true},
-    {"ExplicitUntrusted", false, false},
-    {"ImplicitTrusted", true, true},
-    {"ImplicitUntrusted", true, false},
+    {"ExplicitTrusted", false, true, true},        {"ExplicitUntrusted", false, false, true},
+    {"ImplicitTrusted", true, true, true},         {"ImplicitUntrusted", true, false, true},
+    {"ExplicitTrustedActive", false, true, false},
 };
 
 class FtpsUploadTest : public testing::TestWithParam<STlsCase> {};
@@ -41,14 +46,19 @@ TEST_P(FtpsUploadTest, UploadsOnlyWhenTheCertificateIsTrusted) {
     WriteFileBytes(local / "a.bin", PatternBytes(300000, 1));
     SFtpSettings settings;
     settings.server = server.Address(); // no user name: anonymous
+    settings.passive = row.passive;
     if (row.trustTheAuthority) {
         settings.caFile = certificates.CaFile();
     }
 
     CFtpUploadEngine engine;
-    const SFtpResult result = engine.Upload(settings, local / "a.bin", "/upload/a.bin");
+    const SFtpResult result = engine.Upload(settings, local / "a.bin", "upload/a.bin");
 
-    if (row.trustTheAuthority) {
+    if (!row.passive && !CFtpUploadEngine::ActiveModeOverTlsWorks()) {
+        EXPECT_EQ(result.step, EFtpStep::Settings) << result.Describe();
+        EXPECT_NE(result.reason.find("use passive mode (PASV)"), std::string::npos);
+        EXPECT_TRUE(FolderEntries(server.UploadFolder()).empty());
+    } else if (row.trustTheAuthority) {
         ASSERT_TRUE(result.ok) << result.Describe();
         EXPECT_EQ(ReadFileBytes(server.UploadFolder() + "/a.bin"), ReadFileBytes(local / "a.bin"));
         EXPECT_EQ(FolderEntries(server.UploadFolder()), std::vector<std::string>{"a.bin"});
@@ -76,6 +86,11 @@ struct SSftpCase {
     EFtpStep step;      // EFtpStep::None: the upload succeeds
     const char* reason;
 };
+
+// Names the row in test listings.
+void PrintTo(const SSftpCase& row, std::ostream* out) {
+    *out << row.label;
+}
 
 const SSftpCase kSftpCases[] = {
     {"KnownKey", EKnownHosts::Lists, false, CSshServer::kPassword, "", EFtpStep::None, ""},

@@ -17,6 +17,12 @@ CPyFtpServer::CPyFtpServer(const SPyFtpOptions& options) {
     if (options.cutAfterBytes != 0) {
         argv.insert(argv.end(), {"--cut-after", std::to_string(options.cutAfterBytes)});
     }
+    if (options.stallAfterBytes != 0) {
+        argv.insert(argv.end(), {"--stall-after", std::to_string(options.stallAfterBytes)});
+    }
+    if (options.loseLastByte) {
+        argv.push_back("--lose-last-byte");
+    }
     if (options.noRenameOver) {
         argv.push_back("--no-rename-over");
     }

@@ -11,6 +11,8 @@
 struct SPyFtpOptions {
     uint32_t throttleBytesPerSecond = 0; // 0: full speed
     uint32_t cutAfterBytes = 0;          // drop both connections after this much data; 0: never
+    uint32_t stallAfterBytes = 0;        // stop reading data after this much; 0: never
+    bool loseLastByte = false;           // keep each stored file one byte short
     bool noRenameOver = false;           // refuse to rename onto an existing file
     std::string readOnlyFolder;          // a folder under the root the user may not write
 };

@@ -37,7 +37,7 @@ bool Accepts(uint16_t port) {
     return connected;
 }
 
-std::vector<char*> ArgumentPointers(const std::vector<std::string>& argv) {
+std::vector<char*> NullEndedPointers(const std::vector<std::string>& argv) {
     std::vector<char*> pointers;
     for (const std::string& argument : argv) {
         pointers.push_back(const_cast<char*>(argument.c_str()));
@@ -57,7 +57,8 @@ std::string Joined(const std::vector<std::string>& argv) {
 } // namespace
 
 CServerProcess::CServerProcess(const std::vector<std::string>& argv,
-                               const std::string& errorLogPath)
+                               const std::string& errorLogPath,
+                               const std::vector<std::string>& extraEnvironment)
     : m_errorLogPath(errorLogPath) {
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0) {
@@ -69,9 +70,15 @@ CServerProcess::CServerProcess(const std::vector<std::string>& argv,
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorLogPath.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    std::vector<char*> arguments = ArgumentPointers(argv);
+    std::vector<char*> arguments = NullEndedPointers(argv);
+    // The extra variables first: of two with one name, programs see the first.
+    std::vector<std::string> environment = extraEnvironment;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        environment.push_back(*entry);
+    }
+    std::vector<char*> variables = NullEndedPointers(environment);
     const int failure =
-        ::posix_spawn(&m_pid, arguments[0], &actions, nullptr, arguments.data(), environ);
+        ::posix_spawn(&m_pid, arguments[0], &actions, nullptr, arguments.data(), variables.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipe[1]);
     m_output = pipe[0];

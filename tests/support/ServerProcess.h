@@ -8,9 +8,12 @@
 // A test server started as a child process, stopped when the object goes.
 class CServerProcess {
 public:
-    // Starts argv[0] (an absolute path) with its arguments; standard output comes through a
-    // pipe, standard error goes to errorLogPath. Throws when it cannot start.
-    CServerProcess(const std::vector<std::string>& argv, const std::string& errorLogPath);
+    // Starts argv[0] (an absolute path) with its arguments and this process's environment
+    // plus extraEnvironment ("NAME=value"); standard output comes through a pipe, standard
+    // error goes to errorLogPath. Throws when it cannot start.
+    CServerProcess(const std::vector<std::string>& argv, const std::string& errorLogPath,
+                   const std::vector<std::string>& extraEnvironment = {});
+    // Stops the server: SIGTERM, then SIGKILL when it lingers.
     ~CServerProcess();
     CServerProcess(const CServerProcess&) = delete;
     CServerProcess& operator=(const CServerProcess&) = delete;

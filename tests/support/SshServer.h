@@ -8,18 +8,19 @@
 #include <string>
 
 // OpenSSH's sshd on 127.0.0.1 with a private configuration and host key, offering SFTP to a
-// test user who logs in with a password.
+// test user who logs in with a password. The user exists only for sshd: nss_wrapper gives it
+// a passwd entry with this process's user id and pam_wrapper checks its password, so no
+// system account is made and root is not needed.
 class CSshServer {
 public:
     static constexpr const char* kUser = "brevane-sftp";
     static constexpr const char* kPassword = "Sftp-test-pw1";
 
-    // Why sshd cannot serve the test user here; empty when it can. sshd checks passwords
-    // of system users only, so the fixture makes its user, which needs root.
+    // Why sshd cannot run here (a missing program or wrapper library); empty when it can.
     static std::string Unavailable();
 
-    // Makes the user (once), the host key and the configuration, and starts sshd; throws
-    // when it does not come up.
+    // Makes the host key, the user and the configuration, and starts sshd; throws when it
+    // does not come up.
     CSshServer();
 
     // "sftp://127.0.0.1:port", as a project's server field.
@@ -34,6 +35,8 @@ public:
 
 private:
     std::string KnownHostsEntry(const std::string& keyLine) const;
+    // The environment that gives sshd the test user: passwd, group and PAM service files.
+    std::vector<std::string> UserEnvironment() const;
 
     CTempFolder m_folder;
     std::unique_ptr<CServerProcess> m_process;

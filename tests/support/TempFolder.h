@@ -7,7 +7,9 @@
 // A fresh folder that is removed with everything in it when the object goes.
 class CTempFolder {
 public:
+    // Makes the folder under the system's temporary folder; throws when it cannot.
     CTempFolder();
+    // Removes it with everything in it.
     ~CTempFolder();
     CTempFolder(const CTempFolder&) = delete;
     CTempFolder& operator=(const CTempFolder&) = delete;

@@ -1,47 +1,29 @@
 #include "VsftpdServer.h"
 
 #include <filesystem>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const char* const kVsftpd = "/usr/sbin/vsftpd";
-// The system user vsftpd runs anonymous sessions as; its package creates it.
-const char* const kAnonymousUser = "ftp";
 
 } // namespace
 
 std::string CVsftpdServer::Unavailable() {
-    if (!fs::exists(kVsftpd)) {
-        return std::string(kVsftpd) + " is missing (scripts/deps installs it)";
-    }
-    if (::geteuid() != 0) {
-        return "vsftpd starts only as root; run the tests as root for FTPS";
-    }
-    if (::getpwnam(kAnonymousUser) == nullptr) {
-        return "the system user 'ftp' that vsftpd's package makes is missing";
-    }
-    return "";
+    return fs::exists(kVsftpd) ? ""
+                               : std::string(kVsftpd) + " is missing (scripts/deps installs it)";
 }
 
 CVsftpdServer::CVsftpdServer(const CTestCertificates& certificates, bool implicitTls)
     : m_port(CServerProcess::FreePort()), m_implicitTls(implicitTls) {
-    // vsftpd refuses a writable anonymous root, so only /upload belongs to its user.
-    fs::permissions(m_folder.Path(), fs::perms::owner_all | fs::perms::group_read |
-                                         fs::perms::group_exec | fs::perms::others_read |
-                                         fs::perms::others_exec);
     fs::create_directories(UploadFolder());
-    const passwd* anonymous = ::getpwnam(kAnonymousUser);
-    if (anonymous == nullptr || ::chown(UploadFolder().c_str(), anonymous->pw_uid, -1) != 0) {
-        throw std::runtime_error("cannot give /upload to vsftpd's user 'ftp'");
-    }
-    fs::create_directories("/var/run/vsftpd/empty");
+    fs::create_directory(m_folder / "empty");
     const std::vector<std::string> settings = {
         "listen=YES", "listen_ipv6=NO", "listen_address=127.0.0.1",
         "listen_port=" + std::to_string(m_port), "background=NO",
+        // Sessions run as whoever started it, root or not: no system user, no chroot.
+        "run_as_launching_user=YES", "secure_chroot_dir=" + (m_folder / "empty"),
         // Anonymous users (an empty user name) may store, rename and delete.
         "anonymous_enable=YES", "no_anon_password=YES", "local_enable=NO", "write_enable=YES",
         "anon_upload_enable=YES", "anon_other_write_enable=YES", "anon_root=" + (m_folder / "root"),

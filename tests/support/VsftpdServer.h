@@ -9,10 +9,11 @@
 #include <string>
 
 // A vsftpd server on 127.0.0.1 that takes only TLS, with a certificate of the test's own
-// authority, and lets anonymous users write to /upload.
+// authority, and lets anonymous users write to "upload/" in their login folder. Sessions run
+// as the user who started it, without a chroot, so paths from "/" are the machine's own.
 class CVsftpdServer {
 public:
-    // Why vsftpd cannot run here (it starts as root only); empty when it can.
+    // Why vsftpd cannot run here (it is not installed); empty when it can.
     static std::string Unavailable();
 
     // Starts it with explicit TLS (AUTH TLS) or implicit TLS; throws when it does not come up.
@@ -20,7 +21,7 @@ public:
 
     // "ftpes://127.0.0.1:port" or "ftps://127.0.0.1:port", as a project's server field.
     std::string Address() const;
-    // The local folder behind the server's "/upload".
+    // The local folder behind the login folder's "upload/".
     std::string UploadFolder() const { return m_folder / "root/upload"; }
 
 private:

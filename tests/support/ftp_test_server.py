@@ -23,6 +23,10 @@ def parse_arguments():
     parser.add_argument("--throttle", type=int, default=0, help="bytes per second received")
     parser.add_argument("--cut-after", type=int, default=0,
                         help="drop the data and control connections after this many bytes")
+    parser.add_argument("--stall-after", type=int, default=0,
+                        help="stop reading the data connection after this many bytes")
+    parser.add_argument("--lose-last-byte", action="store_true",
+                        help="keep every stored file one byte short, as a faulty disk might")
     parser.add_argument("--no-rename-over", action="store_true",
                         help="refuse a rename onto an existing file, as some servers do")
     return parser.parse_args()
@@ -42,6 +46,17 @@ class CuttingDTPHandler(DTPHandler):
     handle_read_event = handle_read
 
 
+class StallingDTPHandler(DTPHandler):
+    stall_after = 0
+
+    def handle_read(self):
+        super().handle_read()
+        if self.tot_bytes_received >= self.stall_after:
+            self.del_channel()  # no longer polled: the sender's window fills up and stays full
+
+    handle_read_event = handle_read
+
+
 class NoRenameOverFS(AbstractedFS):
     def rename(self, src, dst):
         if os.path.exists(dst):
@@ -55,9 +70,16 @@ def make_handler(arguments):
             with open(arguments.login_log, "a") as log:
                 log.write(username + "\n")
 
+        def on_file_received(self, path):
+            if arguments.lose_last_byte and os.path.getsize(path) > 0:
+                os.truncate(path, os.path.getsize(path) - 1)
+
     if arguments.cut_after:
         CuttingDTPHandler.cut_after = arguments.cut_after
         CountingHandler.dtp_handler = CuttingDTPHandler
+    elif arguments.stall_after:
+        StallingDTPHandler.stall_after = arguments.stall_after
+        CountingHandler.dtp_handler = StallingDTPHandler
     elif arguments.throttle:
         ThrottledDTPHandler.read_limit = arguments.throttle
         CountingHandler.dtp_handler = ThrottledDTPHandler

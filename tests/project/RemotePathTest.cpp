@@ -1,4 +1,4 @@
-#include "ftp/RemotePath.h"
+#include "project/RemotePath.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,11 @@ struct SRemotePathCase {
     const char* extension;
     const char* remote;
 };
+
+// Names the row in test listings.
+void PrintTo(const SRemotePathCase& row, std::ostream* out) {
+    *out << row.local;
+}
 
 const SRemotePathCase kRemotePathCases[] = {
     {"/myapp/updates/", "/build/setup.exe", false, "setup", ".exe", "/myapp/updates/setup.exe"},

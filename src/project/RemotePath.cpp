@@ -1,4 +1,4 @@
-#include "ftp/RemotePath.h"
+#include "project/RemotePath.h"
 
 namespace RemotePath {
 
