@@ -166,6 +166,26 @@ private slots:
         QVERIFY(!IsFtpLibraryMapped());
     }
 
+    void TheRealFtpLibraryMakesTransferDialogsAndLeavesCleanly() {
+        int result = -1;
+        std::string reason;
+        CProjectManagerApp app(
+            RecordingParts(BREVANE_FTP_LIBRARY_FOLDER "/", [&](const SWindowServices& services) {
+                TransferDlgPtr dialog = services.transferLibrary.NewTransferDlg();
+                if (dialog == nullptr)
+                    return;
+                dialog->m_nDirection = CFTPTransferDlg::kDownload;
+                result = dialog->DoModal();
+                reason = dialog->LastErrorText();
+            }));
+        app.InitInstance();
+        QVERIFY(!m_log.contains(kFtpWarning));
+        QCOMPARE(result, 0);
+        QCOMPARE(reason, std::string("this FTP library only uploads files"));
+        QCOMPARE(app.ExitInstance(), 0);
+        QVERIFY(!app.IsFtpLibraryLoaded());
+    }
+
     void WindowGetsTheApplicationsPartsAndProfileRoot() {
         const CSystemInfo* system = nullptr;
         const CUpdateLibrary* updateLibrary = nullptr;
