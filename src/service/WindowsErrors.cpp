@@ -10,6 +10,7 @@ std::string MessageText(uint32_t code) {
     static const SEntry kTexts[] = {
         {kSuccess, "The operation completed successfully.\r\n"},
         {kAccessDenied, "Access is denied.\r\n"},
+        {kInvalidHandle, "The handle is invalid.\r\n"},
         {kInvalidServiceControl, "The requested control is not valid for this service.\r\n"},
         {kServiceRequestTimeout,
          "The service did not respond to the start or control request in a timely fashion.\r\n"},

@@ -8,6 +8,7 @@ namespace WindowsErrors {
 
 constexpr uint32_t kSuccess = 0;
 constexpr uint32_t kAccessDenied = 5;
+constexpr uint32_t kInvalidHandle = 6;
 constexpr uint32_t kInvalidServiceControl = 1052;
 constexpr uint32_t kServiceRequestTimeout = 1053;
 constexpr uint32_t kServiceAlreadyRunning = 1056;
