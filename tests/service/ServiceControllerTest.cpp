@@ -54,6 +54,11 @@ struct SPauseCase {
     size_t pauses;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const SPauseCase& row, std::ostream* os) {
+    *os << row.label;
+}
+
 class PauseTest : public testing::TestWithParam<SPauseCase> {};
 
 TEST_P(PauseTest, PauseIsATenthOfTheHintWithinOneToTenSecondsAndTheHintIsTheTimeOut) {
@@ -93,6 +98,10 @@ struct SOutcomeCase {
     std::vector<std::string> messages;
     std::vector<uint32_t> pauses;
 };
+
+void PrintTo(const SOutcomeCase& row, std::ostream* os) {
+    *os << row.label;
+}
 
 class OutcomeTest : public testing::TestWithParam<SOutcomeCase> {};
 

@@ -1,0 +1,58 @@
+#include "cli/ServiceCommand.h"
+
+#include "cli/CliCommands.h"
+#include "service/ServiceController.h"
+
+#include <ostream>
+
+const char* const kDefaultServiceName = "Tarvon4";
+
+namespace {
+
+const char* StateName(uint32_t state) {
+    static const char* const kNames[] = {"stopped", "start-pending",    "stop-pending",
+                                         "running", "continue-pending", "pause-pending",
+                                         "paused"};
+    if (state >= kServiceStopped && state <= kServicePaused)
+        return kNames[state - kServiceStopped];
+    return "unknown";
+}
+
+void PrintProgress(const char* message, void* userData) {
+    *static_cast<std::ostream*>(userData) << message << std::endl;
+}
+
+// Prints the state and returns it; prints why not and returns 0 when it cannot be read.
+uint32_t PrintState(CServiceController& controller, const std::string& name, std::ostream& out,
+                    std::ostream& err) {
+    const uint32_t state = controller.QueryState(name);
+    if (state == 0)
+        err << controller.LastErrorText() << '\n';
+    else
+        out << state << ' ' << StateName(state) << '\n';
+    return state;
+}
+
+} // namespace
+
+int RunService(const std::string& action, const std::string& name, CServiceControlManager& manager,
+               std::ostream& out, std::ostream& err) {
+    CServiceController controller(manager);
+    if (action == "query")
+        return PrintState(controller, name, out, err) != 0 ? kExitDone : kExitRefused;
+    uint32_t target = kServiceRunning;
+    controller.SetStatusCallback(PrintProgress, &out);
+    if (action == "start") {
+        controller.Start(name);
+    } else if (action == "stop") {
+        target = kServiceStopped;
+        controller.Stop(name);
+    } else {
+        err << "tarvonscp-cli: service needs query, start or stop, not '" << action << "'\n";
+        return kExitUsage;
+    }
+    // A fresh controller has no text: any text now is this request's failure.
+    if (!controller.LastErrorText().empty())
+        err << controller.LastErrorText() << '\n';
+    return PrintState(controller, name, out, err) == target ? kExitDone : kExitRefused;
+}
