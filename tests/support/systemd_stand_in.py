@@ -141,30 +141,29 @@ class Manager(dbus.service.Object):
     def GetUnit(self, name):
         return self.known(name).path
 
-    @dbus.service.method(MANAGER, in_signature="ss", out_signature="o")
-    def StartUnit(self, name, mode):
+    def begin_job(self, name, job_type, active_state, sub_state, done):
+        """Starts a job of job_type on the unit name, which ends in the states done."""
         unit = self.known(name)
         if unit.deny:
             raise error("org.freedesktop.DBus.Error.AccessDenied", "Access denied")
-        path = self.new_job(unit, "start")
-        unit.active_state, unit.sub_state = "activating", "start"
-        if unit.fail_exit is None:
-            done = ("active", "running")
-        else:
-            unit.result, unit.exit_status = "exit-code", unit.fail_exit
-            done = ("failed", "failed")
-        GLib.timeout_add(unit.delay_ms, unit.finish, *done)
+        path = self.new_job(unit, job_type)
+        unit.active_state, unit.sub_state = active_state, sub_state
+        GLib.timeout_add(unit.delay_ms, unit.finish, *done(unit))
         return path
 
     @dbus.service.method(MANAGER, in_signature="ss", out_signature="o")
+    def StartUnit(self, name, mode):
+        def done(unit):
+            if unit.fail_exit is None:
+                return "active", "running"
+            unit.result, unit.exit_status = "exit-code", unit.fail_exit
+            return "failed", "failed"
+        return self.begin_job(name, "start", "activating", "start", done)
+
+    @dbus.service.method(MANAGER, in_signature="ss", out_signature="o")
     def StopUnit(self, name, mode):
-        unit = self.known(name)
-        if unit.deny:
-            raise error("org.freedesktop.DBus.Error.AccessDenied", "Access denied")
-        path = self.new_job(unit, "stop")
-        unit.active_state, unit.sub_state = "deactivating", "stop"
-        GLib.timeout_add(unit.delay_ms, unit.finish, "inactive", "dead")
-        return path
+        return self.begin_job(name, "stop", "deactivating", "stop",
+                              lambda unit: ("inactive", "dead"))
 
 
 def main():

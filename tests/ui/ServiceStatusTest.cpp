@@ -124,43 +124,47 @@ private slots:
         });
     }
 
-    void aClickOnACheckedBoxStopsWithTheIndeterminateBoxAndThePendingCaption() {
-        Manager().Install(kService, kServiceRunning);
+    // A click on an unchecked box starts, on a checked one stops; while the controller waits
+    // the box shows the request and the pending caption, painted, under a wait cursor.
+    void aClickStartsOrStopsWithThePendingCaptionPaintedDuringTheWait_data() {
+        QTest::addColumn<bool>("start");
+        QTest::addColumn<Qt::CheckState>("requested");
+        QTest::addColumn<QString>("pending");
+        QTest::addColumn<QString>("atRest");
+        QTest::newRow("start") << true << Qt::Checked << QStringLiteral("Service start pending.")
+                               << kStarted;
+        QTest::newRow("stop") << false << Qt::PartiallyChecked
+                              << QStringLiteral("Service stop pending.") << kStopped;
+    }
+    void aClickStartsOrStopsWithThePendingCaptionPaintedDuringTheWait() {
+        QFETCH(bool, start);
+        QFETCH(Qt::CheckState, requested);
+        QFETCH(QString, pending);
+        QFETCH(QString, atRest);
+        const uint32_t from = start ? kServiceStopped : kServiceRunning;
+        const uint32_t to = start ? kServiceRunning : kServiceStopped;
+        const uint32_t waiting = start ? kServiceStartPending : kServiceStopPending;
+        Manager().Install(kService, from);
         // The progress callback's own query takes the first status.
-        Manager().ScriptStop(kService, {StatusOf(kServiceStopPending),
-                                        StatusOf(kServiceStopPending), StatusOf(kServiceStopped)});
+        const std::vector<SServiceStatus> script = {StatusOf(waiting), StatusOf(waiting),
+                                                    StatusOf(to)};
+        if (start)
+            Manager().ScriptStart(kService, script);
+        else
+            Manager().ScriptStop(kService, script);
         RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
             Tick(window);
-            QCOMPARE(Box(window)->checkState(), Qt::Checked);
             const QList<SDuringWait> seen = ClickAndWatch(window);
             QCOMPARE(seen.size(), 1);
-            QCOMPARE(seen[0].state, Qt::PartiallyChecked);
-            QCOMPARE(seen[0].caption, QStringLiteral("Service stop pending."));
+            QCOMPARE(seen[0].state, requested);
+            QCOMPARE(seen[0].caption, pending);
             QVERIFY(seen[0].captionPainted);
             QVERIFY(seen[0].waitCursor);
-            QCOMPARE(Box(window)->checkState(), Qt::Unchecked);
-            QCOMPARE(Box(window)->text(), kStopped);
+            QCOMPARE(Box(window)->checkState(), start ? Qt::Checked : Qt::Unchecked);
+            QCOMPARE(Box(window)->text(), atRest);
             QVERIFY(QApplication::overrideCursor() == nullptr);
         });
-        QCOMPARE(Manager().State(kService), uint32_t(kServiceStopped));
-    }
-
-    void aClickOnAnUncheckedBoxStartsWithThePendingCaption() {
-        Manager().Install(kService, kServiceStopped);
-        Manager().ScriptStart(kService,
-                              {StatusOf(kServiceStartPending), StatusOf(kServiceStartPending),
-                               StatusOf(kServiceRunning)});
-        RunWindow(*m_rig, [&](CProjectManagerDlg& window) {
-            Tick(window);
-            const QList<SDuringWait> seen = ClickAndWatch(window);
-            QCOMPARE(seen.size(), 1);
-            QCOMPARE(seen[0].state, Qt::Checked);
-            QCOMPARE(seen[0].caption, QStringLiteral("Service start pending."));
-            QVERIFY(seen[0].captionPainted);
-            QVERIFY(seen[0].waitCursor);
-            QCOMPARE(Box(window)->checkState(), Qt::Checked);
-            QCOMPARE(Box(window)->text(), kStarted);
-        });
+        QCOMPARE(Manager().State(kService), to);
         QVERIFY(m_rig->prompts.Messages().empty());
     }
 
