@@ -9,6 +9,7 @@ struct sd_bus;
 // points, exit codes and error codes are mapped as docs/service-control.md tells.
 class CSystemdServiceManager final : public CServiceControlManager {
 public:
+    // Not connected until the first OpenManager.
     CSystemdServiceManager();
     // Closes the bus connection.
     ~CSystemdServiceManager() override;

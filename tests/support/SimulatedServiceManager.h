@@ -45,16 +45,26 @@ public:
     // Closes of handles that were not open.
     int BadCloses() const { return m_nBadCloses; }
 
+    // A manager handle, or the failure FailManager set.
     ServiceHandle OpenManager(const std::string& machineName, uint32_t desiredAccess) override;
+    // A handle of an installed service; 1060 for any other name.
     ServiceHandle OpenServiceByName(ServiceHandle manager, const std::string& name,
                                     uint32_t desiredAccess) override;
+    // Accepted when the service is stopped (1056 otherwise); its start script begins.
     bool RequestStart(ServiceHandle service) override;
+    // Stop accepted when the service is not stopped (1062 otherwise); its stop script begins.
     bool ControlService(ServiceHandle service, uint32_t control, SServiceStatus& status) override;
+    // The next status of the script running, or the status reached.
     bool QueryServiceStatus(ServiceHandle service, SServiceStatus& status) override;
+    // Closes a handle; counts closes of handles not open.
     void CloseServiceHandle(ServiceHandle handle) override;
+    // The virtual clock.
     uint32_t TickCount() override { return m_nTick; }
+    // Advances the virtual clock, records the pause and tells the observer.
     void Sleep(uint32_t milliseconds) override;
+    // The code of the latest failure.
     uint32_t LastErrorCode() override { return m_nLastErrorCode; }
+    // Windows' text for the code.
     std::string SystemMessageText(uint32_t code) override;
 
 private:
