@@ -57,6 +57,8 @@ protected:
         failing.failExit = 3;
         SStandInUnit denied("Denied.service");
         denied.deny = true;
+        SStandInUnit asks("Asks.service", "inactive", 100);
+        asks.asks = true;
         SStandInUnit quick("Quick.service", "inactive", 5000);
         quick.timeoutStartSeconds = 5;
         s_standIn = new CSystemdStandIn({{"Tarvon4.service", "active"},
@@ -66,6 +68,7 @@ protected:
                                          {"Stops.service", "active", 300},
                                          failing,
                                          denied,
+                                         asks,
                                          quick});
     }
     static void TearDownTestSuite() {
@@ -124,6 +127,17 @@ TEST_F(SystemdServiceManagerTest, RequestsSystemdWouldTakeAreRefusedAsWindowsRef
     EXPECT_EQ(Controller().LastErrorText(),
               "StartService failed: . Error code 5 (Access is denied.)");
     EXPECT_TRUE(m_messages.empty());
+}
+
+// A unit whose start needs a password: the request lets the system ask for it.
+TEST_F(SystemdServiceManagerTest, StartAndStopAllowTheSystemToAskForAPassword) {
+    EXPECT_EQ(Controller().Start("Asks"), 1);
+    EXPECT_EQ(Controller().LastErrorText(), "");
+    EXPECT_EQ(Controller().Stop("Asks"), 1);
+    EXPECT_EQ(Controller().LastErrorText(), "");
+    EXPECT_EQ(m_messages,
+              (std::vector<std::string>{"Service start pending.", "StartService SUCCESS.",
+                                        "Service stop pending.", "StopService SUCCESS."}));
 }
 
 TEST_F(SystemdServiceManagerTest, AFailedStartReportsTheMainProcessExitStatus) {

@@ -33,6 +33,7 @@ std::string UnitsJson(const std::vector<SStandInUnit>& units) {
         json += "\"" + unit.name + "\": {\"state\": \"" + unit.state +
                 "\", \"delay_ms\": " + std::to_string(unit.delayMs) +
                 ", \"deny\": " + (unit.deny ? "true" : "false") +
+                ", \"asks\": " + (unit.asks ? "true" : "false") +
                 ", \"timeout_start_us\": " + std::to_string(unit.timeoutStartSeconds) + "000000";
         if (unit.failExit)
             json += ", \"fail_exit\": " + std::to_string(*unit.failExit);

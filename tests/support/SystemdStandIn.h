@@ -20,6 +20,7 @@ struct SStandInUnit {
     int delayMs;                  // how long a start or stop job runs
     std::optional<int> failExit;  // a start ends "failed" with this exit status
     bool deny = false;            // start and stop are refused as access denied
+    bool asks = false;            // ... unless the call allows interactive authorisation
     int timeoutStartSeconds = 90; // its TimeoutStartUSec, in seconds
 };
 

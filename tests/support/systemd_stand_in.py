@@ -3,7 +3,8 @@
 
 It knows the units given on the command line as JSON, moves a started unit through
 "activating" to "active" (or to "failed") and a stopped one through "deactivating" to
-"inactive" after a delay, with a job for each; it can refuse start and stop as access denied.
+"inactive" after a delay, with a job for each; it can refuse start and stop as access denied,
+or unless the call allows interactive authorisation.
 Prints READY once it owns its name.
 """
 
@@ -84,6 +85,7 @@ class Unit(PropertyObject):
         self.delay_ms = spec.get("delay_ms", 300)
         self.fail_exit = spec.get("fail_exit")
         self.deny = spec.get("deny", False)
+        self.asks = spec.get("asks", False)
         self.timeout_start_us = spec.get("timeout_start_us", 90 * 1000 * 1000)
         self.timeout_stop_us = spec.get("timeout_stop_us", 90 * 1000 * 1000)
         self.result = "success"
@@ -141,28 +143,34 @@ class Manager(dbus.service.Object):
     def GetUnit(self, name):
         return self.known(name).path
 
-    def begin_job(self, name, job_type, active_state, sub_state, done):
+    def begin_job(self, message, name, job_type, active_state, sub_state, done):
         """Starts a job of job_type on the unit name, which ends in the states done."""
         unit = self.known(name)
         if unit.deny:
             raise error("org.freedesktop.DBus.Error.AccessDenied", "Access denied")
+        # As polkit does for a unit that needs a password: refused unless the caller lets it ask.
+        if unit.asks and not message.get_allow_interactive_authorization():
+            raise error("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
+                        "Interactive authentication required.")
         path = self.new_job(unit, job_type)
         unit.active_state, unit.sub_state = active_state, sub_state
         GLib.timeout_add(unit.delay_ms, unit.finish, *done(unit))
         return path
 
-    @dbus.service.method(MANAGER, in_signature="ss", out_signature="o")
-    def StartUnit(self, name, mode):
+    @dbus.service.method(MANAGER, in_signature="ss", out_signature="o",
+                         message_keyword="message")
+    def StartUnit(self, name, mode, message):
         def done(unit):
             if unit.fail_exit is None:
                 return "active", "running"
             unit.result, unit.exit_status = "exit-code", unit.fail_exit
             return "failed", "failed"
-        return self.begin_job(name, "start", "activating", "start", done)
+        return self.begin_job(message, name, "start", "activating", "start", done)
 
-    @dbus.service.method(MANAGER, in_signature="ss", out_signature="o")
-    def StopUnit(self, name, mode):
-        return self.begin_job(name, "stop", "deactivating", "stop",
+    @dbus.service.method(MANAGER, in_signature="ss", out_signature="o",
+                         message_keyword="message")
+    def StopUnit(self, name, mode, message):
+        return self.begin_job(message, name, "stop", "deactivating", "stop",
                               lambda unit: ("inactive", "dead"))
 
 
