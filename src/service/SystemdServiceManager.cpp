@@ -126,24 +126,11 @@ ServiceHandle CSystemdServiceManager::OpenManager(const std::string& machineName
 ServiceHandle CSystemdServiceManager::OpenServiceByName(ServiceHandle /*manager*/,
                                                         const std::string& name,
                                                         uint32_t /*desiredAccess*/) {
-    SBusError error;
-    sd_bus_message* reply = nullptr;
-    const std::string unitName = name + ".service";
-    int result = sd_bus_call_method(m_bus, kDestination, kManagerPath, kManagerInterface,
-                                    "LoadUnit", &error.error, &reply, "s", unitName.c_str());
-    const char* path = nullptr;
-    if (result >= 0)
-        result = sd_bus_message_read(reply, "o", &path);
     auto unit = std::make_unique<SUnit>();
-    unit->name = unitName;
-    unit->path = path != nullptr ? path : "";
-    sd_bus_message_unref(reply);
-    if (result < 0) {
-        Fail(result, error.Name(), error.error.message);
-        return nullptr;
-    }
+    unit->name = name + ".service";
     std::string loadState;
-    if (!ReadString(unit->path, kUnitInterface, "LoadState", loadState))
+    if (!LoadUnit(unit->name, unit->path) ||
+        !ReadString(unit->path, kUnitInterface, "LoadState", loadState))
         return nullptr;
     if (loadState == "not-found") {
         Refuse(kServiceDoesNotExist);
@@ -219,6 +206,20 @@ bool CSystemdServiceManager::Connect() {
         return Fail(result);
     }
     return true;
+}
+
+bool CSystemdServiceManager::LoadUnit(const std::string& unitName, std::string& path) {
+    SBusError error;
+    sd_bus_message* reply = nullptr;
+    int result = sd_bus_call_method(m_bus, kDestination, kManagerPath, kManagerInterface,
+                                    "LoadUnit", &error.error, &reply, "s", unitName.c_str());
+    const char* unitPath = nullptr;
+    if (result >= 0)
+        result = sd_bus_message_read(reply, "o", &unitPath);
+    if (result >= 0)
+        path = unitPath;
+    sd_bus_message_unref(reply);
+    return result >= 0 || Fail(result, error.Name(), error.error.message);
 }
 
 bool CSystemdServiceManager::CallUnitMethod(const SUnit& unit, const char* method) {

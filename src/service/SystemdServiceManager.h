@@ -43,6 +43,7 @@ private:
     struct SUnit;
 
     bool Connect();
+    bool LoadUnit(const std::string& unitName, std::string& path);
     bool CallUnitMethod(const SUnit& unit, const char* method);
     bool ReadStatus(SUnit& unit, SServiceStatus& status);
     bool ReadString(const std::string& path, const char* interface, const char* property,
