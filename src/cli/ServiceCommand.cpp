@@ -22,14 +22,15 @@ void PrintProgress(const char* message, void* userData) {
     *static_cast<std::ostream*>(userData) << message << std::endl;
 }
 
-// Prints the state and returns it; prints why not and returns 0 when it cannot be read.
+// Prints the state and returns it; when it cannot be read, tells why unless that was told
+// already, and returns 0.
 uint32_t PrintState(CServiceController& controller, const std::string& name, std::ostream& out,
-                    std::ostream& err) {
+                    std::ostream& err, const std::string& told) {
     const uint32_t state = controller.QueryState(name);
-    if (state == 0)
-        err << controller.LastErrorText() << '\n';
-    else
+    if (state != 0)
         out << state << ' ' << StateName(state) << '\n';
+    else if (controller.LastErrorText() != told)
+        err << controller.LastErrorText() << '\n';
     return state;
 }
 
@@ -39,7 +40,8 @@ int RunService(const std::string& action, const std::string& name, CServiceContr
                std::ostream& out, std::ostream& err) {
     CServiceController controller(manager);
     if (action == "query")
-        return PrintState(controller, name, out, err) != 0 ? kExitDone : kExitRefused;
+        return PrintState(controller, name, out, err, std::string()) != 0 ? kExitDone
+                                                                          : kExitRefused;
     uint32_t target = kServiceRunning;
     controller.SetStatusCallback(PrintProgress, &out);
     if (action == "start") {
@@ -52,7 +54,8 @@ int RunService(const std::string& action, const std::string& name, CServiceContr
         return kExitUsage;
     }
     // A fresh controller has no text: any text now is this request's failure.
-    if (!controller.LastErrorText().empty())
-        err << controller.LastErrorText() << '\n';
-    return PrintState(controller, name, out, err) == target ? kExitDone : kExitRefused;
+    const std::string failure = controller.LastErrorText();
+    if (!failure.empty())
+        err << failure << '\n';
+    return PrintState(controller, name, out, err, failure) == target ? kExitDone : kExitRefused;
 }
