@@ -50,28 +50,19 @@ class PropertyObject(dbus.service.Object):
                         "Unknown property %s.%s" % (interface, name))
         return values[name]
 
-    @dbus.service.method(PROPERTIES, in_signature="s", out_signature="a{sv}")
-    def GetAll(self, interface):
-        return self.properties(interface)
-
 
 class Job(PropertyObject):
-    def __init__(self, connection, number, job_type, unit):
+    def __init__(self, connection, number, job_type):
         self.path = "%s/job/%d" % (ROOT, number)
         super().__init__(connection, self.path)
-        self.number, self.job_type, self.unit = number, job_type, unit
+        self.number, self.job_type = number, job_type
 
     def reference(self):
         return dbus.Struct((dbus.UInt32(self.number), dbus.ObjectPath(self.path)),
                            signature="uo")
 
     def properties(self, interface):
-        if interface != JOB:
-            return {}
-        return {"Id": dbus.UInt32(self.number), "JobType": self.job_type,
-                "State": "running",
-                "Unit": dbus.Struct((self.unit.name, dbus.ObjectPath(self.unit.path)),
-                                    signature="so")}
+        return {"JobType": self.job_type} if interface == JOB else {}
 
 
 class Unit(PropertyObject):
@@ -94,12 +85,11 @@ class Unit(PropertyObject):
 
     def properties(self, interface):
         if interface == UNIT:
-            return {"Id": self.name, "LoadState": self.load_state,
+            return {"LoadState": self.load_state,
                     "ActiveState": self.active_state, "SubState": self.sub_state,
                     "Job": self.job.reference() if self.job else NO_JOB}
         if interface == SERVICE:
-            return {"Result": self.result, "ExecMainCode": dbus.Int32(1),
-                    "ExecMainStatus": dbus.Int32(self.exit_status),
+            return {"Result": self.result, "ExecMainStatus": dbus.Int32(self.exit_status),
                     "TimeoutStartUSec": dbus.UInt64(self.timeout_start_us),
                     "TimeoutStopUSec": dbus.UInt64(self.timeout_stop_us)}
         return {}
@@ -132,7 +122,7 @@ class Manager(dbus.service.Object):
 
     def new_job(self, unit, job_type):
         self.jobs += 1
-        unit.job = Job(self.bus, self.jobs, job_type, unit)
+        unit.job = Job(self.bus, self.jobs, job_type)
         return unit.job.path
 
     @dbus.service.method(MANAGER, in_signature="s", out_signature="o")
