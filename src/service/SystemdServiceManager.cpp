@@ -28,6 +28,8 @@ constexpr uint32_t kAcceptStop = 1;
 constexpr uint32_t kLongestWaitHintMs = 10000;
 // A start or stop may wait for the user to answer the system's password prompt.
 constexpr uint64_t kAuthorisationTimeoutUs = 300ull * 1000 * 1000;
+// Every other call: a stuck systemd must not freeze the window's once-a-second tick for long.
+constexpr uint64_t kQueryTimeoutUs = 5ull * 1000 * 1000;
 
 // Any non-null pointer: the manager handle carries no state of its own.
 char g_managerHandle;
@@ -205,6 +207,7 @@ bool CSystemdServiceManager::Connect() {
         m_bus = nullptr;
         return Fail(result);
     }
+    sd_bus_set_method_call_timeout(m_bus, kQueryTimeoutUs);
     return true;
 }
 
