@@ -15,6 +15,7 @@ using ServiceHandle = void*;
 // code as it was.
 class CServiceControlManager {
 public:
+    // Releases whatever the backend holds between operations.
     virtual ~CServiceControlManager() = default;
 
     // Connects to the manager of machineName (empty: this computer) with desiredAccess.
