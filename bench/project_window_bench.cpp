@@ -2,6 +2,7 @@
 // screen: the chooser answers at once, everything after it is the real work (reading or
 // writing the file, the XML, the cipher, the upload list, the history fields, the transfer)
 // plus the window's repaint. Run with --benchmark_repetitions=N for medians.
+#include "SimulatedServiceManager.h"
 #include "platform/FtpLibrary.h"
 #include "platform/Profile.h"
 #include "platform/Shell.h"
@@ -96,7 +97,9 @@ struct SBenchWindow {
     CNoUpdateLibrary updateLibrary;
     CFtpLibrary ftpLibrary; // not loaded: nothing is uploaded here
     CFixedPrompts prompts;
-    SWindowServices services{profile, *system, shell, updateLibrary, ftpLibrary, prompts};
+    CSimulatedServiceManager serviceManager;
+    SWindowServices services{profile,    *system, shell,         updateLibrary,
+                             ftpLibrary, prompts, serviceManager};
     std::unique_ptr<CProjectManagerDlg> window;
 };
 

@@ -9,6 +9,7 @@ SAppParts CreateDesktopParts(std::unique_ptr<CPrompts> prompts) {
     parts.shell = CreateShell();
     parts.updateLibrary = std::make_unique<CZel4Library>(parts.system->ProgramFolder());
     parts.prompts = std::move(prompts);
+    parts.serviceManager = CreateServiceControlManager();
     parts.runMainWindow = [](const SWindowServices& services) {
         CProjectManagerDlg window(services);
         window.DoModal();

@@ -34,9 +34,9 @@ bool CProjectManagerApp::InitInstance() {
     // The window waits for the update check; its outcome is not read.
     m_parts.updateLibrary->Tarvon(UpdateCheckUrl());
 
-    const SWindowServices services{*m_profile,     *m_parts.system,
-                                   *m_parts.shell, *m_parts.updateLibrary,
-                                   m_ftpLibrary,   *m_parts.prompts};
+    const SWindowServices services{
+        *m_profile,   *m_parts.system,  *m_parts.shell,         *m_parts.updateLibrary,
+        m_ftpLibrary, *m_parts.prompts, *m_parts.serviceManager};
     m_parts.runMainWindow(services);
     return false;
 }

@@ -4,6 +4,7 @@
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 #include "platform/UpdateLibrary.h"
+#include "service/ServiceControlManager.h"
 #include "ui/Prompts.h"
 
 #include <functional>
@@ -19,6 +20,7 @@ struct SAppParts {
     std::unique_ptr<CShell> shell;
     std::unique_ptr<CUpdateLibrary> updateLibrary;
     std::unique_ptr<CPrompts> prompts;
+    std::unique_ptr<CServiceControlManager> serviceManager;
     // Constructs the main window, runs it modally and destroys it.
     std::function<void(const SWindowServices&)> runMainWindow;
 };

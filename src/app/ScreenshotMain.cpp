@@ -6,6 +6,7 @@
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 #include "platform/Zel4Library.h"
+#include "service/ServiceControlManager.h"
 #include "ui/ProjectManagerDlg.h"
 
 #include <QApplication>
@@ -56,8 +57,9 @@ int main(int argc, char* argv[]) {
     CFtpLibrary ftpLibrary;
     ftpLibrary.Load(system->ProgramFolder());
     CAutoPrompts prompts;
-    CProjectManagerDlg window(
-        SWindowServices{profile, *system, *shell, updateLibrary, ftpLibrary, prompts});
+    const auto serviceManager = CreateServiceControlManager();
+    CProjectManagerDlg window(SWindowServices{profile, *system, *shell, updateLibrary, ftpLibrary,
+                                              prompts, *serviceManager});
     const QString file = QString::fromLocal8Bit(argv[1]);
     if (!SaveWindowImage(window, file)) {
         std::fprintf(stderr, "could not write %s\n", argv[1]);

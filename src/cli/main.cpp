@@ -1,9 +1,12 @@
 // tarvonscp-cli: the project file, outside the window, for scripts.
 #include "cli/CliCommands.h"
+#include "cli/ServiceCommand.h"
 #include "cli/UploadCommand.h"
+#include "service/ServiceControlManager.h"
 
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,7 @@ const char* const kUsage =
     "                [--trust-host-key SHA256:...] [--json]\n"
     "  tarvonscp-cli password encode\n"
     "  tarvonscp-cli password decode\n"
+    "  tarvonscp-cli service query|start|stop [NAME]\n"
     "  tarvonscp-cli --help | --version\n";
 
 const char* const kHelp =
@@ -54,6 +58,13 @@ const char* const kHelp =
     "  password encode   reads one password line from standard input and prints the text\n"
     "                    that stands for it in a project file.\n"
     "  password decode   reads such a text from standard input and prints the password.\n"
+    "  service   queries, starts or stops the update service NAME (default Tarvon4; on\n"
+    "            Linux the systemd unit NAME.service) as the window's status box does.\n"
+    "            query prints the state's number and name (\"4 running\"); start and stop\n"
+    "            print each progress message as it comes, then the final state, and wait\n"
+    "            as the window does. Failures are told on standard error. Exit status 0\n"
+    "            when the service ends in the requested state (query: when it could be\n"
+    "            queried), 1 otherwise.\n"
     "\n"
     "Inputs larger than 256 MiB are refused.\n"
     "Exit status: 0 done, 1 input refused (the reason on standard error) or a file not\n"
@@ -167,6 +178,17 @@ int Password(const std::vector<std::string>& args) {
     return UsageError("password needs exactly one of encode or decode");
 }
 
+int Service(const std::vector<std::string>& args) {
+    if (args.size() < 2 || args.size() > 3)
+        return UsageError("service needs query, start or stop and at most one NAME");
+    const std::string& action = args[1];
+    if (action != "query" && action != "start" && action != "stop")
+        return UsageError("service needs query, start or stop, not '" + action + "'");
+    const std::string name = args.size() == 3 ? args[2] : kDefaultServiceName;
+    const std::unique_ptr<CServiceControlManager> manager = CreateServiceControlManager();
+    return RunService(action, name, *manager, std::cout, std::cerr);
+}
+
 int Dispatch(const std::vector<std::string>& args) {
     if (args.empty()) {
         return UsageError("no command given");
@@ -191,6 +213,9 @@ int Dispatch(const std::vector<std::string>& args) {
     }
     if (command == "password") {
         return Password(args);
+    }
+    if (command == "service") {
+        return Service(args);
     }
     return UsageError("unknown command '" + command + "'");
 }

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QTimerEvent>
 
 using namespace ProjectManagerTemplate;
 
@@ -201,8 +202,11 @@ int CProjectManagerDlg::DoModal() {
 }
 
 bool CProjectManagerDlg::UpdateData(bool saveAndValidate) {
+    return Transfer(saveAndValidate, true);
+}
+
+bool CProjectManagerDlg::Transfer(bool save, bool reportRefusal) {
     AttachControls();
-    const bool save = saveAndValidate;
     ExchangeThreeState(save, kServiceStatus, m_nServiceStatus);
     ExchangeText(save, kFtpServer, m_strFTPServer);
     ExchangeText(save, kPassword, m_strPassword);
@@ -210,7 +214,7 @@ bool CProjectManagerDlg::UpdateData(bool saveAndValidate) {
     ExchangeCheck(save, kPreconfig, m_bPreconfig);
     ExchangeText(save, kProxyServer, m_strProxyServer);
     ExchangeText(save, kServerFolder, m_strServerFolder);
-    if (!ExchangeUnsigned(save, kTimeout, m_nTimeout))
+    if (!ExchangeUnsigned(save, kTimeout, m_nTimeout, reportRefusal))
         return false;
     ExchangeCheck(save, kUseProxy, m_bUseProxy);
     ExchangeText(save, kUsername, m_strUsername);
@@ -279,6 +283,12 @@ void CProjectManagerDlg::keyPressEvent(QKeyEvent* event) {
         button->click();
     else
         accept();
+}
+
+void CProjectManagerDlg::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_nTimerID)
+        OnTimer(event->timerId());
+    QDialog::timerEvent(event);
 }
 
 bool CProjectManagerDlg::OnInitDialog() {
@@ -429,6 +439,8 @@ void CProjectManagerDlg::ConnectHandlers() {
             &CProjectManagerDlg::OnTestScript);
     connect(Control<QCheckBox>(kAutoload), &QCheckBox::clicked, this,
             &CProjectManagerDlg::OnAutoload);
+    connect(Control<QCheckBox>(kServiceStatus), &QCheckBox::clicked, this,
+            &CProjectManagerDlg::OnServiceStatus);
     const std::pair<int, void (CProjectManagerDlg::*)()> buttons[] = {
         {kNewProject, &CProjectManagerDlg::OnNewProject},
         {kLoadProject, &CProjectManagerDlg::OnLoadProject},
@@ -630,7 +642,7 @@ void CProjectManagerDlg::ExchangeThreeState(bool save, int id, int32_t& value) {
         box->setCheckState(ToCheckState(value));
 }
 
-bool CProjectManagerDlg::ExchangeUnsigned(bool save, int id, uint32_t& value) {
+bool CProjectManagerDlg::ExchangeUnsigned(bool save, int id, uint32_t& value, bool reportRefusal) {
     auto* edit = Control<QLineEdit>(id);
     if (!save) {
         edit->setText(QString::number(value));
@@ -639,10 +651,12 @@ bool CProjectManagerDlg::ExchangeUnsigned(bool save, int id, uint32_t& value) {
     bool isNumber = false;
     const uint number = edit->text().toUInt(&isNumber, 10);
     if (!isNumber) {
-        m_services.prompts.MessageBox(this, QString::fromLatin1(kNotAnInteger), QString(),
-                                      PromptButtons::Ok);
-        edit->setFocus();
-        edit->selectAll();
+        if (reportRefusal) {
+            m_services.prompts.MessageBox(this, QString::fromLatin1(kNotAnInteger), QString(),
+                                          PromptButtons::Ok);
+            edit->setFocus();
+            edit->selectAll();
+        }
         return false;
     }
     value = number;

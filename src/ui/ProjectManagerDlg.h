@@ -55,6 +55,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     bool OnInitDialog();
@@ -75,6 +76,9 @@ private:
     void OnDeleteFile();
     void OnDropFiles(const QList<QUrl>& urls);
     void OnUpload();
+    void OnServiceStatus();
+    void OnTimer(int timerId);
+    static void ServiceProgress(const char* message, void* userData);
 
     void CloseWindow();
     void AttachControls();
@@ -93,11 +97,13 @@ private:
     SProject HeldProject() const;
     void HoldProject(const SProject& project);
     void WriteConnectionFields(CFTPTransferDlg& transfer) const;
+    void ShowServiceCaption(const QString& caption);
+    bool Transfer(bool save, bool reportRefusal);
 
     void ExchangeText(bool save, int id, QString& value);
     void ExchangeCheck(bool save, int id, bool& value);
     void ExchangeThreeState(bool save, int id, int32_t& value);
-    bool ExchangeUnsigned(bool save, int id, uint32_t& value);
+    bool ExchangeUnsigned(bool save, int id, uint32_t& value, bool reportRefusal);
 
     template <typename Widget> Widget* Control(int id) const;
 

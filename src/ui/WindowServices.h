@@ -6,6 +6,7 @@ class CShell;
 class CUpdateLibrary;
 class CTransferLibrary;
 class CPrompts;
+class CServiceControlManager;
 
 // What the main window uses of the world outside it; the application owns each of them.
 struct SWindowServices {
@@ -15,4 +16,5 @@ struct SWindowServices {
     CUpdateLibrary& updateLibrary;
     CTransferLibrary& transferLibrary;
     CPrompts& prompts;
+    CServiceControlManager& serviceManager;
 };

@@ -1,4 +1,5 @@
 #include "app/ProjectManagerApp.h"
+#include "SimulatedServiceManager.h"
 #include "app/DesktopParts.h"
 #include "platform/Profile.h"
 #include "ui/ProjectManagerDlg.h"
@@ -112,6 +113,7 @@ private:
         auto prompts = std::make_unique<CRecordingPrompts>(m_log);
         m_prompts = prompts.get();
         parts.prompts = std::move(prompts);
+        parts.serviceManager = std::make_unique<CSimulatedServiceManager>();
         parts.runMainWindow = std::move(runWindow);
         return parts;
     }
@@ -190,10 +192,12 @@ private slots:
         const CSystemInfo* system = nullptr;
         const CUpdateLibrary* updateLibrary = nullptr;
         const CPrompts* prompts = nullptr;
+        const CServiceControlManager* serviceManager = nullptr;
         SAppParts parts = RecordingParts(kFolderWithFtp, [&](const SWindowServices& services) {
             QCOMPARE(&services.system, system);
             QCOMPARE(&services.updateLibrary, updateLibrary);
             QCOMPARE(&services.prompts, prompts);
+            QCOMPARE(&services.serviceManager, serviceManager);
             QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Quilldrake"));
             QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("app_tests"));
             services.profile.SetFirstRun(1);
@@ -201,6 +205,7 @@ private slots:
         system = parts.system.get();
         updateLibrary = parts.updateLibrary.get();
         prompts = parts.prompts.get();
+        serviceManager = parts.serviceManager.get();
         CProjectManagerApp app(std::move(parts));
         app.InitInstance();
         app.ExitInstance();

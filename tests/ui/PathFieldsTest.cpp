@@ -266,7 +266,8 @@ private slots:
     void theSystemShellRefusesAMissingFile() {
         const std::unique_ptr<CShell> shell = CreateShell();
         SWindowServices services{m_rig->profile,       m_rig->system,          *shell,
-                                 m_rig->updateLibrary, m_rig->transferLibrary, m_rig->prompts};
+                                 m_rig->updateLibrary, m_rig->transferLibrary, m_rig->prompts,
+                                 m_rig->serviceManager};
         CProjectManagerDlg window(services);
         const QString missing = QStringLiteral("/tmp/no such folder/missing file.txt");
         RunModal(window, [&] {

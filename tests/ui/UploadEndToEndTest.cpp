@@ -19,8 +19,8 @@ private slots:
         rig.MarkFirstRunDone();
         CFtpLibrary library;
         QVERIFY(library.Load(BREVANE_FTP_LIBRARY_FOLDER "/"));
-        SWindowServices services{rig.profile,       rig.system, rig.shell,
-                                 rig.updateLibrary, library,    rig.prompts};
+        SWindowServices services{rig.profile, rig.system,  rig.shell,         rig.updateLibrary,
+                                 library,     rig.prompts, rig.serviceManager};
         CPyFtpServer server;
         std::filesystem::create_directory(server.Root() + "/updates");
         CTempFolder local;

@@ -5,6 +5,7 @@
 #include "FakeTransferLibrary.h"
 #include "FakeUpdateLibrary.h"
 #include "ScriptedPrompts.h"
+#include "SimulatedServiceManager.h"
 #include "TempProfile.h"
 #include "platform/Profile.h"
 #include "project/Project.h"
@@ -20,7 +21,8 @@
 class CProjectManagerDlg;
 
 // Everything the window needs, with a fresh profile in a temporary folder and recording
-// fakes for the shell, the update library and the prompts.
+// fakes for the shell, the update library and the prompts; the service control manager is the
+// simulated one, with no service installed.
 struct SWindowRig {
     CTempProfile tempProfile;
     CProfile profile;
@@ -29,7 +31,9 @@ struct SWindowRig {
     CFakeUpdateLibrary updateLibrary;
     CFakeTransferLibrary transferLibrary;
     CScriptedPrompts prompts;
-    SWindowServices services{profile, system, shell, updateLibrary, transferLibrary, prompts};
+    CSimulatedServiceManager serviceManager;
+    SWindowServices services{profile,         system,  shell,         updateLibrary,
+                             transferLibrary, prompts, serviceManager};
 
     // A profile where the greeting was already shown.
     void MarkFirstRunDone() { profile.SetFirstRun(1); }
