@@ -170,10 +170,6 @@ QFont WindowFont() {
 
 } // namespace
 
-template <typename Widget> Widget* CProjectManagerDlg::Control(int id) const {
-    return dynamic_cast<Widget*>(m_controls.value(id));
-}
-
 CProjectManagerDlg::CProjectManagerDlg(const SWindowServices& services, QWidget* parent)
     : QDialog(parent), m_services(services),
       m_hIcon(SvgImage::Icon(QStringLiteral(":/brevane/icon.svg"), {16, 24, 32, 48, 64, 256})) {

@@ -105,7 +105,10 @@ private:
     void ExchangeThreeState(bool save, int id, int32_t& value);
     bool ExchangeUnsigned(bool save, int id, uint32_t& value, bool reportRefusal);
 
-    template <typename Widget> Widget* Control(int id) const;
+    // The control with the id, as the widget class it is; every handler file uses it.
+    template <typename Widget> Widget* Control(int id) const {
+        return dynamic_cast<Widget*>(m_controls.value(id));
+    }
 
     SWindowServices m_services;
     QHash<int, QWidget*> m_controls;

@@ -16,9 +16,12 @@ PromptAnswer CScriptedPrompts::MessageBox(QWidget* owner, const QString& text,
 std::optional<QString> CScriptedPrompts::ChooseFile(QWidget* owner,
                                                     const FileChooserRequest& request) {
     m_choosers.push_back({owner, request});
-    if (m_files.empty())
+    if (m_files.empty() || !m_files.front().has_value()) {
+        if (!m_files.empty())
+            m_files.pop_front();
         return std::nullopt;
-    std::optional<QString> file = m_files.front();
+    }
+    const QString file = *m_files.front();
     m_files.pop_front();
     return file;
 }
