@@ -93,6 +93,12 @@ void CCurlSession::WakeUp() {
     curl_multi_wakeup(m_multi);
 }
 
+bool CCurlSession::ReusedConnection() const {
+    long newConnections = 0;
+    curl_easy_getinfo(m_easy, CURLINFO_NUM_CONNECTS, &newConnections);
+    return newConnections == 0;
+}
+
 std::string CCurlSession::ErrorText(CURLcode code) const {
     return m_errorBuffer[0] != '\0' ? std::string(m_errorBuffer) : curl_easy_strerror(code);
 }

@@ -31,6 +31,8 @@ public:
     // Wakes a Perform waiting on the network, from any thread.
     void WakeUp();
 
+    // Whether the last request ran on a connection an earlier request had opened.
+    bool ReusedConnection() const;
     // The commands and replies of the last request.
     const SCurlRequestLog& Log() const { return m_log; }
     // libcurl's text for the last failure, or the code's generic text.

@@ -185,7 +185,22 @@ bool CFtpUploadEngine::Prepare(const std::string& localPath, const std::string& 
 }
 
 bool CFtpUploadEngine::Send(SFtpResult& result) {
+    if (SendOnce(false, result)) {
+        return true;
+    }
+    // The connection kept since the last upload may have been closed by the server
+    // meanwhile (an idle time-out): once nothing of the file went out, try a new one.
+    if (result.cancelled || m_job.sent != 0 || !m_session->ReusedConnection()) {
+        return false;
+    }
+    std::rewind(m_job.file);
+    result = SFtpResult();
+    return SendOnce(true, result);
+}
+
+bool CFtpUploadEngine::SendOnce(bool freshConnection, SFtpResult& result) {
     CURL* handle = BeginRequest(m_job.folder + m_job.temporaryName);
+    curl_easy_setopt(handle, CURLOPT_FRESH_CONNECT, freshConnection ? 1L : 0L);
     curl_easy_setopt(handle, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(m_job.size));
     curl_easy_setopt(handle, CURLOPT_READFUNCTION, &CFtpUploadEngine::OnRead);

@@ -75,6 +75,7 @@ private:
 
     bool Prepare(const std::string& localPath, const std::string& remotePath, SFtpResult& result);
     bool Send(SFtpResult& result);
+    bool SendOnce(bool freshConnection, SFtpResult& result);
     bool CheckSize(SFtpResult& result);
     bool Rename(SFtpResult& result);
     void RemoveTemporary();
