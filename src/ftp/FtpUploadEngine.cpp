@@ -253,7 +253,13 @@ bool CFtpUploadEngine::Rename(SFtpResult& result) {
     if (Quote(rename, result)) {
         return true;
     }
-    // Some servers refuse to rename over an existing file: delete it, then rename again.
+    // Some servers refuse to rename over an existing file: delete it, then rename again. Not
+    // when the connection failed or the temporary itself was refused (the file would be lost).
+    const bool targetRefused = m_job.lastFailure == CURLE_QUOTE_ERROR &&
+                               (IsSftp() || m_session->Log().lastCommand == "RNTO");
+    if (!targetRefused) {
+        return false;
+    }
     std::vector<std::string> replace = rename;
     replace.insert(replace.begin(), IsSftp() ? "rm " + to : "DELE " + to);
     SFtpResult second;
@@ -316,6 +322,7 @@ void* CFtpUploadEngine::BeginRequest(const std::string& path) {
 
 bool CFtpUploadEngine::Perform(EFtpStep requestStep, SFtpResult& result) {
     const CURLcode code = m_session->Perform(m_cancel);
+    m_job.lastFailure = code;
     if (code == CURLE_OK) {
         return true;
     }

@@ -71,6 +71,7 @@ private:
         int readError = 0;
         std::chrono::steady_clock::time_point lastProgress; // when the last byte went through
         bool stalled = false; // no byte went through for the time allowed
+        int lastFailure = 0;  // libcurl's code for the last request; 0: it succeeded
     };
 
     bool Prepare(const std::string& localPath, const std::string& remotePath, SFtpResult& result);
