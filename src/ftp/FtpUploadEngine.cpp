@@ -343,50 +343,65 @@ bool CFtpUploadEngine::Quote(const std::vector<std::string>& commands, SFtpResul
 
 void CFtpUploadEngine::Fail(int failure, EFtpStep requestStep, SFtpResult& result) const {
     const CURLcode code = static_cast<CURLcode>(failure);
-    const SCurlRequestLog& log = m_session->Log();
-    const std::string text = m_session->ErrorText(code);
     result.ok = false;
     result.cancelled = code == CURLE_ABORTED_BY_CALLBACK && m_cancel;
-    if (IsConnectFailure(code)) {
-        result.step = EFtpStep::Connect;
-    } else if (IsTlsFailure(code)) {
-        result.step = IsSftp() ? EFtpStep::HostKey : EFtpStep::Tls;
-    } else if (code == CURLE_LOGIN_DENIED) {
-        result.step = EFtpStep::Login;
-    } else if (!IsSftp() && code == CURLE_UPLOAD_FAILED && log.lastCommand == "STOR") {
-        result.step = EFtpStep::Folder; // the server will not store files in the folder
-    } else if (!IsSftp()) {
-        result.step = requestStep == EFtpStep::Transfer && m_job.sending
-                          ? StepOfCommand(log.lastCommand)
-                          : requestStep;
-    } else if (m_job.sending && m_job.sent == 0 &&
-               (code == CURLE_REMOTE_FILE_NOT_FOUND || code == CURLE_REMOTE_ACCESS_DENIED)) {
-        result.step = EFtpStep::Folder;
-    } else {
-        result.step = m_job.sending && m_job.sent == 0 && code != CURLE_UPLOAD_FAILED
-                          ? EFtpStep::Connect
-                          : requestStep;
-    }
+    result.step = FailedStep(code, requestStep);
+    result.reason = FailureReason(code, result);
+}
 
-    if (result.cancelled) {
-        result.reason = "cancelled";
-    } else if (m_job.stalled) {
-        result.step = EFtpStep::Transfer;
-        result.reason = "no data went through for " + std::to_string(m_job.settings.timeoutMs) +
-                        " ms (the connection timeout)";
-    } else if (m_job.readFailed) {
-        result.step = EFtpStep::LocalFile;
-        result.reason =
-            std::string("reading the local file failed: ") + std::strerror(m_job.readError);
-    } else if (result.step == EFtpStep::HostKey && !m_hostKeyCheck->Refusal().empty()) {
-        result.reason = m_hostKeyCheck->Refusal();
-    } else if (code == CURLE_PEER_FAILED_VERIFICATION) {
-        result.reason = "the certificate of " + m_job.address.host + " cannot be verified: " + text;
-    } else if (!log.lastErrorReply.empty()) {
-        result.reason = log.lastErrorReply + " (" + text + ")";
-    } else {
-        result.reason = text;
+EFtpStep CFtpUploadEngine::FailedStep(int failure, EFtpStep requestStep) const {
+    const CURLcode code = static_cast<CURLcode>(failure);
+    const std::string& lastCommand = m_session->Log().lastCommand;
+    const bool beforeData = m_job.sending && m_job.sent == 0;
+    if (m_job.readFailed) {
+        return EFtpStep::LocalFile;
     }
+    if (m_job.stalled) {
+        return EFtpStep::Transfer;
+    }
+    if (IsConnectFailure(code)) {
+        return EFtpStep::Connect;
+    }
+    if (IsTlsFailure(code)) {
+        return IsSftp() ? EFtpStep::HostKey : EFtpStep::Tls;
+    }
+    if (code == CURLE_LOGIN_DENIED) {
+        return EFtpStep::Login;
+    }
+    if (!IsSftp()) {
+        if (code == CURLE_UPLOAD_FAILED && lastCommand == "STOR") {
+            return EFtpStep::Folder; // the server will not store files in the folder
+        }
+        return m_job.sending ? StepOfCommand(lastCommand) : requestStep;
+    }
+    // SFTP tells no commands: the code and whether data went out place the failure.
+    if (beforeData && (code == CURLE_REMOTE_FILE_NOT_FOUND || code == CURLE_REMOTE_ACCESS_DENIED)) {
+        return EFtpStep::Folder;
+    }
+    return beforeData && code != CURLE_UPLOAD_FAILED ? EFtpStep::Connect : requestStep;
+}
+
+std::string CFtpUploadEngine::FailureReason(int failure, const SFtpResult& result) const {
+    const CURLcode code = static_cast<CURLcode>(failure);
+    const std::string text = m_session->ErrorText(code);
+    const std::string& reply = m_session->Log().lastErrorReply;
+    if (result.cancelled) {
+        return "cancelled";
+    }
+    if (m_job.stalled) {
+        return "no data went through for " + std::to_string(m_job.settings.timeoutMs) +
+               " ms (the connection timeout)";
+    }
+    if (m_job.readFailed) {
+        return std::string("reading the local file failed: ") + std::strerror(m_job.readError);
+    }
+    if (result.step == EFtpStep::HostKey && !m_hostKeyCheck->Refusal().empty()) {
+        return m_hostKeyCheck->Refusal();
+    }
+    if (code == CURLE_PEER_FAILED_VERIFICATION) {
+        return "the certificate of " + m_job.address.host + " cannot be verified: " + text;
+    }
+    return reply.empty() ? text : reply + " (" + text + ")";
 }
 
 std::string CFtpUploadEngine::Url(const std::string& path) const {

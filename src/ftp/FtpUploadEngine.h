@@ -90,6 +90,8 @@ private:
     // Sends the commands in the target folder after the request; false with the failure.
     bool Quote(const std::vector<std::string>& commands, SFtpResult& result);
     void Fail(int code, EFtpStep requestStep, SFtpResult& result) const;
+    EFtpStep FailedStep(int code, EFtpStep requestStep) const;
+    std::string FailureReason(int code, const SFtpResult& result) const;
     std::string Url(const std::string& path) const;
     // A command's argument for a file of the target folder.
     std::string CommandPath(const std::string& name) const;
