@@ -50,7 +50,8 @@ public:
     static bool ActiveModeOverTlsWorks();
 
     // Stops the upload now running within a fraction of a second, from any thread; the
-    // upload then returns cancelled. No effect when no upload runs.
+    // upload then deletes its temporary (a second Cancel() stops that too) and returns
+    // cancelled. No effect when no upload runs.
     void Cancel();
 
 private:
