@@ -347,6 +347,9 @@ void CFtpUploadEngine::Fail(int failure, EFtpStep requestStep, SFtpResult& resul
     result.cancelled = code == CURLE_ABORTED_BY_CALLBACK && m_cancel;
     result.step = FailedStep(code, requestStep);
     result.reason = FailureReason(code, result);
+    if (result.step == EFtpStep::HostKey) {
+        result.offeredHostKey = m_hostKeyCheck->RefusedFingerprint();
+    }
 }
 
 EFtpStep CFtpUploadEngine::FailedStep(int failure, EFtpStep requestStep) const {

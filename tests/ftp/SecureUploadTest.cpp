@@ -176,6 +176,9 @@ TEST_P(SftpUploadTest, ChecksTheHostKeyAndReplacesTheFile) {
     EXPECT_NE(result.reason.find(row.reason), std::string::npos) << result.Describe();
     if (row.step == EFtpStep::HostKey) {
         EXPECT_NE(result.reason.find(server.Fingerprint()), std::string::npos) << result.Describe();
+        EXPECT_EQ(result.offeredHostKey, server.Fingerprint());
+    } else {
+        EXPECT_EQ(result.offeredHostKey, "");
     }
     EXPECT_EQ(ReadFileBytes(target), "old content");
 }
