@@ -86,11 +86,19 @@ CURLcode CCurlSession::Perform(const std::atomic<bool>& cancel) {
         curl_multi_poll(m_multi, nullptr, 0, kPollMs, nullptr);
     }
     curl_multi_remove_handle(m_multi, m_easy);
+    m_previousRequestSucceeded = m_lastRequestSucceeded;
+    m_lastRequestSucceeded = result == CURLE_OK;
     return result;
 }
 
 void CCurlSession::WakeUp() {
     curl_multi_wakeup(m_multi);
+}
+
+bool CCurlSession::ReusedConnection() const {
+    long newConnections = 0;
+    curl_easy_getinfo(m_easy, CURLINFO_NUM_CONNECTS, &newConnections);
+    return m_previousRequestSucceeded && newConnections == 0;
 }
 
 std::string CCurlSession::ErrorText(CURLcode code) const {

@@ -31,6 +31,9 @@ public:
     // Wakes a Perform waiting on the network, from any thread.
     void WakeUp();
 
+    // Whether the last request ran on a connection a successful earlier request had left
+    // open (rather than on one it opened, or none).
+    bool ReusedConnection() const;
     // The commands and replies of the last request.
     const SCurlRequestLog& Log() const { return m_log; }
     // libcurl's text for the last failure, or the code's generic text.
@@ -44,4 +47,6 @@ private:
     CURL* m_easy;
     char m_errorBuffer[CURL_ERROR_SIZE];
     SCurlRequestLog m_log;
+    bool m_lastRequestSucceeded = false; // so libcurl kept its connection
+    bool m_previousRequestSucceeded = false;
 };

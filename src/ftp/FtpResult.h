@@ -27,6 +27,9 @@ struct SFtpResult {
     std::string reason;
     // The bytes the server holds of the file when ok.
     uint64_t bytes = 0;
+    // With step HostKey: the fingerprint of the key the server offered ("SHA256:..."), for a
+    // window that asks the user and passes it back as SFtpSettings::trustedHostKey.
+    std::string offeredHostKey;
 
     // "ok", or the step and the reason ("login: 530 Login incorrect.").
     std::string Describe() const;

@@ -11,7 +11,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace {
@@ -32,12 +31,6 @@ QString Duration(qint64 seconds) {
     if (seconds < 3600)
         return QStringLiteral("%1 min %2 s").arg(seconds / 60).arg(seconds % 60);
     return QStringLiteral("%1 h %2 min").arg(seconds / 3600).arg(seconds / 60 % 60);
-}
-
-// The fingerprint a host key refusal names ("SHA256:" and base64), or empty.
-QString FingerprintIn(const std::string& reason) {
-    static const QRegularExpression fingerprint(QStringLiteral("SHA256:[A-Za-z0-9+/]+"));
-    return fingerprint.match(QString::fromStdString(reason)).captured();
 }
 
 } // namespace
@@ -163,7 +156,7 @@ SFtpResult CFtpTransferWindow::RunUpload(const SFtpSettings& settings) {
 }
 
 bool CFtpTransferWindow::TrustHostKey(const SFtpResult& refusal, SFtpSettings& settings) {
-    const QString fingerprint = FingerprintIn(refusal.reason);
+    const QString fingerprint = QString::fromStdString(refusal.offeredHostKey);
     SFtpServerAddress address;
     std::string error;
     if (fingerprint.isEmpty() || !SFtpServerAddress::Parse(m_strServer, address, error))

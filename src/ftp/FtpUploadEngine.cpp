@@ -185,7 +185,22 @@ bool CFtpUploadEngine::Prepare(const std::string& localPath, const std::string& 
 }
 
 bool CFtpUploadEngine::Send(SFtpResult& result) {
+    if (SendOnce(false, result)) {
+        return true;
+    }
+    // The connection kept since the last upload may have been closed by the server
+    // meanwhile (an idle time-out): once nothing of the file went out, try a new one.
+    if (result.cancelled || m_job.sent != 0 || !m_session->ReusedConnection()) {
+        return false;
+    }
+    std::rewind(m_job.file);
+    result = SFtpResult();
+    return SendOnce(true, result);
+}
+
+bool CFtpUploadEngine::SendOnce(bool freshConnection, SFtpResult& result) {
     CURL* handle = BeginRequest(m_job.folder + m_job.temporaryName);
+    curl_easy_setopt(handle, CURLOPT_FRESH_CONNECT, freshConnection ? 1L : 0L);
     curl_easy_setopt(handle, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(m_job.size));
     curl_easy_setopt(handle, CURLOPT_READFUNCTION, &CFtpUploadEngine::OnRead);
@@ -238,7 +253,13 @@ bool CFtpUploadEngine::Rename(SFtpResult& result) {
     if (Quote(rename, result)) {
         return true;
     }
-    // Some servers refuse to rename over an existing file: delete it, then rename again.
+    // Some servers refuse to rename over an existing file: delete it, then rename again. Not
+    // when the connection failed or the temporary itself was refused (the file would be lost).
+    const bool targetRefused = m_job.lastFailure == CURLE_QUOTE_ERROR &&
+                               (IsSftp() || m_session->Log().lastCommand == "RNTO");
+    if (!targetRefused) {
+        return false;
+    }
     std::vector<std::string> replace = rename;
     replace.insert(replace.begin(), IsSftp() ? "rm " + to : "DELE " + to);
     SFtpResult second;
@@ -301,6 +322,7 @@ void* CFtpUploadEngine::BeginRequest(const std::string& path) {
 
 bool CFtpUploadEngine::Perform(EFtpStep requestStep, SFtpResult& result) {
     const CURLcode code = m_session->Perform(m_cancel);
+    m_job.lastFailure = code;
     if (code == CURLE_OK) {
         return true;
     }
@@ -321,50 +343,68 @@ bool CFtpUploadEngine::Quote(const std::vector<std::string>& commands, SFtpResul
 
 void CFtpUploadEngine::Fail(int failure, EFtpStep requestStep, SFtpResult& result) const {
     const CURLcode code = static_cast<CURLcode>(failure);
-    const SCurlRequestLog& log = m_session->Log();
-    const std::string text = m_session->ErrorText(code);
     result.ok = false;
     result.cancelled = code == CURLE_ABORTED_BY_CALLBACK && m_cancel;
-    if (IsConnectFailure(code)) {
-        result.step = EFtpStep::Connect;
-    } else if (IsTlsFailure(code)) {
-        result.step = IsSftp() ? EFtpStep::HostKey : EFtpStep::Tls;
-    } else if (code == CURLE_LOGIN_DENIED) {
-        result.step = EFtpStep::Login;
-    } else if (!IsSftp() && code == CURLE_UPLOAD_FAILED && log.lastCommand == "STOR") {
-        result.step = EFtpStep::Folder; // the server will not store files in the folder
-    } else if (!IsSftp()) {
-        result.step = requestStep == EFtpStep::Transfer && m_job.sending
-                          ? StepOfCommand(log.lastCommand)
-                          : requestStep;
-    } else if (m_job.sending && m_job.sent == 0 &&
-               (code == CURLE_REMOTE_FILE_NOT_FOUND || code == CURLE_REMOTE_ACCESS_DENIED)) {
-        result.step = EFtpStep::Folder;
-    } else {
-        result.step = m_job.sending && m_job.sent == 0 && code != CURLE_UPLOAD_FAILED
-                          ? EFtpStep::Connect
-                          : requestStep;
+    result.step = FailedStep(code, requestStep);
+    result.reason = FailureReason(code, result);
+    if (result.step == EFtpStep::HostKey) {
+        result.offeredHostKey = m_hostKeyCheck->RefusedFingerprint();
     }
+}
 
-    if (result.cancelled) {
-        result.reason = "cancelled";
-    } else if (m_job.stalled) {
-        result.step = EFtpStep::Transfer;
-        result.reason = "no data went through for " + std::to_string(m_job.settings.timeoutMs) +
-                        " ms (the connection timeout)";
-    } else if (m_job.readFailed) {
-        result.step = EFtpStep::LocalFile;
-        result.reason =
-            std::string("reading the local file failed: ") + std::strerror(m_job.readError);
-    } else if (result.step == EFtpStep::HostKey && !m_hostKeyCheck->Refusal().empty()) {
-        result.reason = m_hostKeyCheck->Refusal();
-    } else if (code == CURLE_PEER_FAILED_VERIFICATION) {
-        result.reason = "the certificate of " + m_job.address.host + " cannot be verified: " + text;
-    } else if (!log.lastErrorReply.empty()) {
-        result.reason = log.lastErrorReply + " (" + text + ")";
-    } else {
-        result.reason = text;
+EFtpStep CFtpUploadEngine::FailedStep(int failure, EFtpStep requestStep) const {
+    const CURLcode code = static_cast<CURLcode>(failure);
+    const std::string& lastCommand = m_session->Log().lastCommand;
+    const bool beforeData = m_job.sending && m_job.sent == 0;
+    if (m_job.readFailed) {
+        return EFtpStep::LocalFile;
     }
+    if (m_job.stalled) {
+        return EFtpStep::Transfer;
+    }
+    if (IsConnectFailure(code)) {
+        return EFtpStep::Connect;
+    }
+    if (IsTlsFailure(code)) {
+        return IsSftp() ? EFtpStep::HostKey : EFtpStep::Tls;
+    }
+    if (code == CURLE_LOGIN_DENIED) {
+        return EFtpStep::Login;
+    }
+    if (!IsSftp()) {
+        if (code == CURLE_UPLOAD_FAILED && lastCommand == "STOR") {
+            return EFtpStep::Folder; // the server will not store files in the folder
+        }
+        return m_job.sending ? StepOfCommand(lastCommand) : requestStep;
+    }
+    // SFTP tells no commands: the code and whether data went out place the failure.
+    if (beforeData && (code == CURLE_REMOTE_FILE_NOT_FOUND || code == CURLE_REMOTE_ACCESS_DENIED)) {
+        return EFtpStep::Folder;
+    }
+    return beforeData && code != CURLE_UPLOAD_FAILED ? EFtpStep::Connect : requestStep;
+}
+
+std::string CFtpUploadEngine::FailureReason(int failure, const SFtpResult& result) const {
+    const CURLcode code = static_cast<CURLcode>(failure);
+    const std::string text = m_session->ErrorText(code);
+    const std::string& reply = m_session->Log().lastErrorReply;
+    if (result.cancelled) {
+        return "cancelled";
+    }
+    if (m_job.stalled) {
+        return "no data went through for " + std::to_string(m_job.settings.timeoutMs) +
+               " ms (the connection timeout)";
+    }
+    if (m_job.readFailed) {
+        return std::string("reading the local file failed: ") + std::strerror(m_job.readError);
+    }
+    if (result.step == EFtpStep::HostKey && !m_hostKeyCheck->Refusal().empty()) {
+        return m_hostKeyCheck->Refusal();
+    }
+    if (code == CURLE_PEER_FAILED_VERIFICATION) {
+        return "the certificate of " + m_job.address.host + " cannot be verified: " + text;
+    }
+    return reply.empty() ? text : reply + " (" + text + ")";
 }
 
 std::string CFtpUploadEngine::Url(const std::string& path) const {

@@ -50,7 +50,8 @@ public:
     static bool ActiveModeOverTlsWorks();
 
     // Stops the upload now running within a fraction of a second, from any thread; the
-    // upload then returns cancelled. No effect when no upload runs.
+    // upload then deletes its temporary (a second Cancel() stops that too) and returns
+    // cancelled. No effect when no upload runs.
     void Cancel();
 
 private:
@@ -71,10 +72,12 @@ private:
         int readError = 0;
         std::chrono::steady_clock::time_point lastProgress; // when the last byte went through
         bool stalled = false; // no byte went through for the time allowed
+        int lastFailure = 0;  // libcurl's code for the last request; 0: it succeeded
     };
 
     bool Prepare(const std::string& localPath, const std::string& remotePath, SFtpResult& result);
     bool Send(SFtpResult& result);
+    bool SendOnce(bool freshConnection, SFtpResult& result);
     bool CheckSize(SFtpResult& result);
     bool Rename(SFtpResult& result);
     void RemoveTemporary();
@@ -88,6 +91,8 @@ private:
     // Sends the commands in the target folder after the request; false with the failure.
     bool Quote(const std::vector<std::string>& commands, SFtpResult& result);
     void Fail(int code, EFtpStep requestStep, SFtpResult& result) const;
+    EFtpStep FailedStep(int code, EFtpStep requestStep) const;
+    std::string FailureReason(int code, const SFtpResult& result) const;
     std::string Url(const std::string& path) const;
     // A command's argument for a file of the target folder.
     std::string CommandPath(const std::string& name) const;

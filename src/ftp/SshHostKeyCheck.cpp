@@ -54,6 +54,7 @@ void CSshHostKeyCheck::Install(CURL* handle, const std::string& host,
     m_knownHostsPath = knownHostsPath.empty() ? DefaultKnownHostsPath() : knownHostsPath;
     m_trusted = NormalisedFingerprint(trustedFingerprint);
     m_refusal.clear();
+    m_refusedFingerprint.clear();
     curl_easy_setopt(handle, CURLOPT_SSH_KNOWNHOSTS, m_knownHostsPath.c_str());
     curl_easy_setopt(handle, CURLOPT_SSH_KEYFUNCTION, &CSshHostKeyCheck::OnKey);
     curl_easy_setopt(handle, CURLOPT_SSH_KEYDATA, this);
@@ -85,6 +86,7 @@ int CSshHostKeyCheck::Decide(const curl_khkey* found, curl_khmatch match) {
     if (match == CURLKHMATCH_OK || (!m_trusted.empty() && fingerprint == m_trusted)) {
         return CURLKHSTAT_FINE;
     }
+    m_refusedFingerprint = fingerprint;
     if (match == CURLKHMATCH_MISMATCH) {
         m_refusal = "the host key of " + m_host + " is not the one " + m_knownHostsPath +
                     " lists for it (the server offers " + fingerprint + ")";

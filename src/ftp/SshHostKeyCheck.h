@@ -14,6 +14,8 @@ public:
                  const std::string& trustedFingerprint);
     // Why the last key was refused, with its fingerprint; empty when none was.
     const std::string& Refusal() const { return m_refusal; }
+    // The fingerprint of the key refused last; empty when none was.
+    const std::string& RefusedFingerprint() const { return m_refusedFingerprint; }
 
     // The key's SHA-256 fingerprint as OpenSSH prints it: "SHA256:" and unpadded base64.
     static std::string Fingerprint(const std::string& keyBlob);
@@ -29,4 +31,5 @@ private:
     std::string m_knownHostsPath;
     std::string m_trusted;
     std::string m_refusal;
+    std::string m_refusedFingerprint;
 };

@@ -2,11 +2,14 @@
 #include "ftp/FtpTransferWindow.h"
 
 #include "PyFtpServer.h"
+#include "SshServer.h"
 #include "TempFolder.h"
 #include "TempProfile.h"
+#include "platform/Profile.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -138,6 +141,54 @@ private slots:
         QVERIFY2(QString::fromStdString(dialog.LastErrorText()).contains(reason),
                  dialog.LastErrorText().c_str());
         QVERIFY(FolderEntries(server.Root()).empty());
+    }
+
+    void anUnknownHostKeyIsAskedAboutOnceAndRemembered_data() {
+        QTest::addColumn<bool>("trust");
+        QTest::newRow("trusted") << true;
+        QTest::newRow("refused") << false;
+    }
+
+    void anUnknownHostKeyIsAskedAboutOnceAndRemembered() {
+        QFETCH(bool, trust);
+        const std::string unavailable = CSshServer::Unavailable();
+        if (!unavailable.empty())
+            QSKIP(unavailable.c_str());
+        const CTempProfile profile; // nothing trusted yet
+        CSshServer server;
+        CTempFolder local;
+        WriteFileBytes(local / "a.bin", PatternBytes(5000, 4));
+        QStringList questions;
+        const auto runOnce = [&] {
+            CFtpTransferWindow dialog;
+            dialog.m_strServer = server.Address();
+            dialog.m_strUsername = CSshServer::kUser;
+            dialog.m_strPassword = CSshServer::kPassword;
+            dialog.m_bUseProxy = 0;
+            dialog.m_strLocalPath = local / "a.bin";
+            dialog.m_strRemotePath = server.UploadFolder() + "/a.bin";
+            WhileRunning(dialog, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (box == nullptr)
+                    return false;
+                questions.append(box->text());
+                box->button(trust ? QMessageBox::Yes : QMessageBox::No)->click();
+                return false;
+            });
+            return dialog.DoModal();
+        };
+        QCOMPARE(runOnce(), trust ? 1 : 0);
+        QCOMPARE(questions.size(), 1);
+        QVERIFY2(questions.front().contains(QString::fromStdString(server.Fingerprint())),
+                 qPrintable(questions.front()));
+        const QString hostAndPort = QString::fromStdString(server.Address()).mid(7);
+        QCOMPARE(CProfile().FtpTrustedHostKey(hostAndPort),
+                 trust ? QString::fromStdString(server.Fingerprint()) : QString());
+        if (!trust)
+            return;
+        QCOMPARE(runOnce(), 1);
+        QCOMPARE(questions.size(), 1); // remembered: not asked again
+        QCOMPARE(ReadFileBytes(server.UploadFolder() + "/a.bin"), ReadFileBytes(local / "a.bin"));
     }
 
 private:

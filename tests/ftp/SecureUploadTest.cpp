@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -74,6 +76,30 @@ TEST_P(FtpsUploadTest, UploadsOnlyWhenTheCertificateIsTrusted) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, FtpsUploadTest, testing::ValuesIn(kTlsCases),
                          [](const auto& info) { return std::string(info.param.label); });
+
+TEST(FtpsConnectionTest, AConnectionTheServerClosedWhileIdleIsReplaced) {
+    const std::string unavailable = CVsftpdServer::Unavailable();
+    if (!unavailable.empty()) {
+        GTEST_SKIP() << unavailable;
+    }
+    CTestCertificates certificates;
+    CVsftpdServer server(certificates, false, 1);
+    CTempFolder local;
+    WriteFileBytes(local / "a.bin", "first");
+    WriteFileBytes(local / "b.bin", "second");
+    SFtpSettings settings;
+    settings.server = server.Address();
+    settings.caFile = certificates.CaFile();
+    CFtpUploadEngine engine;
+    ASSERT_TRUE(engine.Upload(settings, local / "a.bin", "upload/a.bin").ok);
+    std::this_thread::sleep_for(std::chrono::seconds(2)); // past the server's idle time-out
+
+    const SFtpResult second = engine.Upload(settings, local / "b.bin", "upload/b.bin");
+
+    ASSERT_TRUE(second.ok) << second.Describe();
+    EXPECT_EQ(ReadFileBytes(server.UploadFolder() + "/b.bin"), "second");
+    EXPECT_EQ(FolderEntries(server.UploadFolder()), (std::vector<std::string>{"a.bin", "b.bin"}));
+}
 
 enum class EKnownHosts { Lists, Empty, Changed, Absent };
 
@@ -150,6 +176,9 @@ TEST_P(SftpUploadTest, ChecksTheHostKeyAndReplacesTheFile) {
     EXPECT_NE(result.reason.find(row.reason), std::string::npos) << result.Describe();
     if (row.step == EFtpStep::HostKey) {
         EXPECT_NE(result.reason.find(server.Fingerprint()), std::string::npos) << result.Describe();
+        EXPECT_EQ(result.offeredHostKey, server.Fingerprint());
+    } else {
+        EXPECT_EQ(result.offeredHostKey, "");
     }
     EXPECT_EQ(ReadFileBytes(target), "old content");
 }

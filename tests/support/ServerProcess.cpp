@@ -20,6 +20,8 @@ extern char** environ;
 
 namespace {
 
+const char* const kSetpriv = "/usr/bin/setpriv";
+
 sockaddr_in Loopback(uint16_t port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -70,7 +72,10 @@ CServerProcess::CServerProcess(const std::vector<std::string>& argv,
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorLogPath.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    std::vector<char*> arguments = NullEndedPointers(argv);
+    // setpriv has the kernel stop the server when the test dies, even if it crashes.
+    std::vector<std::string> command = {kSetpriv, "--pdeathsig", "TERM", "--"};
+    command.insert(command.end(), argv.begin(), argv.end());
+    std::vector<char*> arguments = NullEndedPointers(command);
     // The extra variables first: of two with one name, programs see the first.
     std::vector<std::string> environment = extraEnvironment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -84,7 +89,7 @@ CServerProcess::CServerProcess(const std::vector<std::string>& argv,
     m_output = pipe[0];
     if (failure != 0) {
         ::close(m_output);
-        throw std::runtime_error("cannot start " + argv[0]);
+        throw std::runtime_error("cannot start " + argv[0] + " through " + kSetpriv);
     }
 }
 

@@ -15,7 +15,8 @@ std::string CVsftpdServer::Unavailable() {
                                : std::string(kVsftpd) + " is missing (scripts/deps installs it)";
 }
 
-CVsftpdServer::CVsftpdServer(const CTestCertificates& certificates, bool implicitTls)
+CVsftpdServer::CVsftpdServer(const CTestCertificates& certificates, bool implicitTls,
+                             unsigned idleSeconds)
     : m_port(CServerProcess::FreePort()), m_implicitTls(implicitTls) {
     fs::create_directories(UploadFolder());
     fs::create_directory(m_folder / "empty");
@@ -24,6 +25,7 @@ CVsftpdServer::CVsftpdServer(const CTestCertificates& certificates, bool implici
         "listen_port=" + std::to_string(m_port), "background=NO",
         // Sessions run as whoever started it, root or not: no system user, no chroot.
         "run_as_launching_user=YES", "secure_chroot_dir=" + (m_folder / "empty"),
+        "idle_session_timeout=" + std::to_string(idleSeconds == 0 ? 300 : idleSeconds),
         // Anonymous users (an empty user name) may store, rename and delete.
         "anonymous_enable=YES", "no_anon_password=YES", "local_enable=NO", "write_enable=YES",
         "anon_upload_enable=YES", "anon_other_write_enable=YES", "anon_root=" + (m_folder / "root"),

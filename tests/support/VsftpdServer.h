@@ -16,8 +16,10 @@ public:
     // Why vsftpd cannot run here (it is not installed); empty when it can.
     static std::string Unavailable();
 
-    // Starts it with explicit TLS (AUTH TLS) or implicit TLS; throws when it does not come up.
-    CVsftpdServer(const CTestCertificates& certificates, bool implicitTls);
+    // Starts it with explicit TLS (AUTH TLS) or implicit TLS, closing sessions idle for
+    // idleSeconds (0: vsftpd's five minutes); throws when it does not come up.
+    CVsftpdServer(const CTestCertificates& certificates, bool implicitTls,
+                  unsigned idleSeconds = 0);
 
     // "ftpes://127.0.0.1:port" or "ftps://127.0.0.1:port", as a project's server field.
     std::string Address() const;
