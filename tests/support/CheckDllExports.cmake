@@ -1,9 +1,11 @@
 # Checks a built Windows DLL without running it, so that the 32-bit build is checked too:
-#   cmake -DOBJDUMP=... -DLIBRARY=x.dll -DEXPORTS="Name=1;Other=2" -DIMPORTS="KERNEL32.dll;..."
+#   cmake -DOBJDUMP=... -DLIBRARY=x.dll -DEXPORTS=Name=1,Other=2 -DIMPORTS=KERNEL32.dll,...
 #         -P CheckDllExports.cmake
 # It exports exactly EXPORTS, each name at its ordinal, and imports only from DLLs in IMPORTS
 # (those that come with Windows), so nothing else must lie beside it.
 cmake_minimum_required(VERSION 3.25)
+string(REPLACE "," ";" EXPORTS "${EXPORTS}")
+string(REPLACE "," ";" IMPORTS "${IMPORTS}")
 execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "${OBJDUMP} cannot read ${LIBRARY}")
