@@ -3,5 +3,5 @@
 set(brevane_folders src/xml src/project src/service src/platform src/zel4)
 if(BREVANE_TESTS)
     list(APPEND brevane_folders tests/support tests/xml tests/project tests/service tests/platform
-         tests/zel4)
+         tests/zel4 tests/codepage)
 endif()
