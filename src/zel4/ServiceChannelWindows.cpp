@@ -55,6 +55,11 @@ bool CServiceChannel::Connect(const std::string& address, Clock::time_point dead
                            FILE_FLAG_OVERLAPPED, nullptr);
     if (pipe == INVALID_HANDLE_VALUE)
         return false;
+    // An address that names a file or device would take the request as data to write.
+    if (GetFileType(pipe) != FILE_TYPE_PIPE) {
+        CloseHandle(pipe);
+        return false;
+    }
     m_handle = pipe;
     return true;
 }

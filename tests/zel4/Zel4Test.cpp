@@ -1,6 +1,7 @@
 #include "zel4/zel4.h"
 
 #include "ServiceListener.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,16 @@ TEST(Zel4Tarvon, ReturnsAtOnceWhenNoServiceListens) {
     CSocketOverride missing(CServiceListener::UnusedAddress());
     EXPECT_EQ(Tarvon("http://host/script.txt"), 0);
     EXPECT_EQ(TarvonWait("http://host/script.txt", 60000), 0);
+}
+
+TEST(Zel4Tarvon, LeavesAFileAtTheAddressAlone) {
+    CTempFolder folder;
+    const std::string path = folder / "not-a-service";
+    WriteFileBytes(path, "keep");
+    CSocketOverride address(path);
+    EXPECT_EQ(Tarvon("http://host/script.txt"), 0);
+    EXPECT_EQ(TarvonWait("http://host/script.txt", 200), 0);
+    EXPECT_EQ(ReadFileBytes(path), "keep");
 }
 
 TEST(Zel4Tarvon, RefusesUrlsThatWouldBreakTheOneLineRequest) {
