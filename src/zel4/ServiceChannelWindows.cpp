@@ -83,9 +83,11 @@ bool CServiceChannel::ReceiveLine(std::string& line, Clock::time_point deadline)
     line.clear();
     HANDLE pipe = static_cast<HANDLE>(m_handle);
     char byte = 0;
-    while (pipe != nullptr && Transfer(pipe, deadline, [&](OVERLAPPED* transfer) {
-                                  return ReadFile(pipe, &byte, 1, nullptr, transfer);
-                              }) == 1) {
+    // A service that keeps sending without a line end is given up at the deadline too.
+    while (pipe != nullptr && Clock::now() < deadline &&
+           Transfer(pipe, deadline, [&](OVERLAPPED* transfer) {
+               return ReadFile(pipe, &byte, 1, nullptr, transfer);
+           }) == 1) {
         if (byte == '\n')
             return true;
         line.push_back(byte);

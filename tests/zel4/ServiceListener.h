@@ -8,11 +8,11 @@
 #include <string>
 
 // A stand-in update service for tests: a Unix socket in a temporary folder, or a named pipe on
-// Windows, that takes one connection, reads one request line and answers it, hangs up, or
-// stays silent until the client leaves, as told.
+// Windows, that takes one connection, reads one request line and answers it, hangs up, stays
+// silent or sends without a line end until the client leaves, as told.
 class CServiceListener {
 public:
-    enum class Reply { Answer, Silence, HangUp };
+    enum class Reply { Answer, Silence, HangUp, Chatter };
 
     // Listens at a fresh address for waitMs; Address() is where clients reach it.
     explicit CServiceListener(Reply reply, std::string answer = "DONE", int waitMs = 3000);

@@ -40,6 +40,15 @@ void WaitForHangUp(int client, const std::shared_future<void>& released) {
             return;
 }
 
+// A chatty service sends bytes but never a line end, until the client drops it or the test ends.
+void ChatUntilHangUp(int client, const std::shared_future<void>& released) {
+    // Faster than the client reads byte by byte, so that there is always more to read.
+    const std::string chunk(64, 'x');
+    while (released.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        if (send(client, chunk.data(), chunk.size(), MSG_NOSIGNAL) <= 0)
+            return;
+}
+
 } // namespace
 
 std::string CServiceListener::UnusedAddress() {
@@ -72,6 +81,8 @@ std::optional<std::string> CServiceListener::Serve(int waitMs) {
         send(client, (m_answer + '\n').data(), m_answer.size() + 1, MSG_NOSIGNAL);
     if (m_reply == Reply::Silence)
         WaitForHangUp(client, m_released);
+    if (m_reply == Reply::Chatter)
+        ChatUntilHangUp(client, m_released);
     close(client);
     return line;
 }

@@ -55,6 +55,16 @@ void WaitForHangUp(HANDLE pipe, const std::shared_future<void>& released) {
             return;
 }
 
+// A chatty service sends bytes but never a line end, until the client drops it or the test ends.
+void ChatUntilHangUp(HANDLE pipe, OVERLAPPED& io, const std::shared_future<void>& released) {
+    // Faster than the client reads byte by byte, so that there is always more to read.
+    const std::string chunk(64, 'x');
+    DWORD count = 0;
+    while (released.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        if (!Complete(pipe, io, WriteFile(pipe, chunk.data(), 64, nullptr, &io), 2000, count))
+            return;
+}
+
 } // namespace
 
 std::string CServiceListener::UnusedAddress() {
@@ -96,6 +106,8 @@ std::optional<std::string> CServiceListener::Serve(int waitMs) {
     }
     if (m_reply == Reply::Silence)
         WaitForHangUp(pipe, m_released);
+    if (m_reply == Reply::Chatter)
+        ChatUntilHangUp(pipe, io, m_released);
     DisconnectNamedPipe(pipe);
     return line;
 }

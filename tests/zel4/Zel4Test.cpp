@@ -90,6 +90,13 @@ TEST(Zel4TarvonWait, GivesUpAtTheTimeoutWhenTheServiceNeverAnswers) {
     EXPECT_EQ(service.Request(), "TARVONWAIT http://host/slow.txt\n");
 }
 
+TEST(Zel4TarvonWait, GivesUpAtTheTimeoutWhenTheServiceNeverEndsItsLine) {
+    CServiceListener service(Reply::Chatter);
+    CSocketOverride address(service.Address());
+    EXPECT_EQ(TarvonWait("http://host/chatty.txt", 200), 0);
+    EXPECT_EQ(service.Request(), "TARVONWAIT http://host/chatty.txt\n");
+}
+
 TEST(Zel4TarvonWait, ReturnsWhenTheServiceHangsUpWithoutAnswer) {
     CServiceListener service(Reply::HangUp);
     CSocketOverride address(service.Address());
