@@ -58,11 +58,23 @@ DWORD FillTemporary(const char* temporary, const std::string& content) {
     return fillError != 0 ? fillError : closeError;
 }
 
+// A read-only file must be refused as writing in place would be; the rename alone does not
+// refuse it everywhere.
+bool IsReadOnlyFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 } // namespace
 
 namespace AtomicFile {
 
 bool Replace(const std::string& path, const std::string& content, std::string& error) {
+    if (IsReadOnlyFile(path)) {
+        error = SystemError("write", path, ERROR_ACCESS_DENIED);
+        return false;
+    }
     const std::string folder = FolderOf(path);
     char temporary[MAX_PATH];
     if (GetTempFileNameA(folder.c_str(), "tvp", 0, temporary) == 0) {

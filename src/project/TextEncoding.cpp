@@ -3,8 +3,12 @@
 #include <cstdint>
 #include <cwctype>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <locale.h>
 #include <wctype.h>
+#endif
 
 namespace {
 
@@ -74,18 +78,36 @@ char32_t DecodeSequence(const std::string& bytes, size_t at, size_t length) {
     return code;
 }
 
-// Simple case folding: the lower case of the upper case, which also joins final sigma, long
-// s and the like with their letters. The dotted capital I and the dotless small i have no
-// simple folding and stay apart from I and i.
-char32_t FoldCase(char32_t code) {
-    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
-    if (code == 0x130 || code == 0x131) {
+// The lower case of the upper case, in the system's locale-independent mapping.
+#ifdef _WIN32
+char32_t LowerOfUpper(char32_t code) {
+    // The invariant mapping takes UTF-16 units; outside the BMP a character stays as it is.
+    if (code > 0xFFFF) {
         return code;
     }
+    wchar_t unit = static_cast<wchar_t>(code);
+    LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &unit, 1, &unit, 1);
+    LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, &unit, 1, &unit, 1);
+    return unit;
+}
+#else
+char32_t LowerOfUpper(char32_t code) {
+    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
     if (unicode == locale_t(0)) {
         return code < 0x80 ? static_cast<char32_t>(std::towlower(code)) : code;
     }
     return static_cast<char32_t>(towlower_l(towupper_l(code, unicode), unicode));
+}
+#endif
+
+// Simple case folding: the lower case of the upper case, which also joins final sigma, long
+// s and the like with their letters. The dotted capital I and the dotless small i have no
+// simple folding and stay apart from I and i.
+char32_t FoldCase(char32_t code) {
+    if (code == 0x130 || code == 0x131) {
+        return code;
+    }
+    return LowerOfUpper(code);
 }
 
 void AppendUtf16(char32_t code, std::u16string& out) {

@@ -55,6 +55,11 @@ bool CServiceChannel::Connect(const std::string& address, Clock::time_point dead
                            FILE_FLAG_OVERLAPPED, nullptr);
     if (pipe == INVALID_HANDLE_VALUE)
         return false;
+    // An address that names a file or device would take the request as data to write.
+    if (GetFileType(pipe) != FILE_TYPE_PIPE) {
+        CloseHandle(pipe);
+        return false;
+    }
     m_handle = pipe;
     return true;
 }
@@ -78,9 +83,11 @@ bool CServiceChannel::ReceiveLine(std::string& line, Clock::time_point deadline)
     line.clear();
     HANDLE pipe = static_cast<HANDLE>(m_handle);
     char byte = 0;
-    while (pipe != nullptr && Transfer(pipe, deadline, [&](OVERLAPPED* transfer) {
-                                  return ReadFile(pipe, &byte, 1, nullptr, transfer);
-                              }) == 1) {
+    // A service that keeps sending without a line end is given up at the deadline too.
+    while (pipe != nullptr && Clock::now() < deadline &&
+           Transfer(pipe, deadline, [&](OVERLAPPED* transfer) {
+               return ReadFile(pipe, &byte, 1, nullptr, transfer);
+           }) == 1) {
         if (byte == '\n')
             return true;
         line.push_back(byte);

@@ -1,47 +1,47 @@
 #include "platform/DynamicLibrary.h"
 #include "platform/Zel4Library.h"
 
+#include "LoadedModule.h"
 #include "ServiceListener.h"
 
 #include <gtest/gtest.h>
-
-#include <dlfcn.h>
 
 namespace {
 
 // The folder that holds the built update library, as the program's own folder does.
 const std::string kLibraryFolder = std::string(BREVANE_LIBRARY_FOLDER) + "/";
-
-bool IsMapped(const std::string& path) {
-    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
-    if (module != nullptr)
-        dlclose(module);
-    return module != nullptr;
-}
+const std::string kZel4Path = kLibraryFolder + CDynamicLibrary::FileName("zel4");
 
 TEST(DynamicLibrary, NamesLibrariesTheWayThePlatformDoes) {
+#ifdef _WIN32
+    EXPECT_EQ(CDynamicLibrary::FileName("ftp"), "ftp.dll");
+    EXPECT_EQ(CDynamicLibrary::FileName("zel4"), "zel4.dll");
+#else
     EXPECT_EQ(CDynamicLibrary::FileName("ftp"), "libftp.so");
     EXPECT_EQ(CDynamicLibrary::FileName("zel4"), "libzel4.so");
+#endif
 }
 
 TEST(DynamicLibrary, LoadsFromTheGivenFolderAndReleases) {
     CDynamicLibrary library;
     ASSERT_TRUE(library.Load(kLibraryFolder, "zel4")) << library.LastError();
-    EXPECT_TRUE(IsMapped(kLibraryFolder + "libzel4.so"));
-    EXPECT_NE(library.Entry(1, "Tarvon"), nullptr);
+    EXPECT_TRUE(IsModuleLoaded(kZel4Path));
+    EXPECT_EQ(library.Entry(1, "Tarvon"), ExportByName(kZel4Path, "Tarvon"));
+    EXPECT_EQ(library.Entry(2, "TarvonWait"), ExportByName(kZel4Path, "TarvonWait"));
     EXPECT_NE(library.Entry(2, "TarvonWait"), nullptr);
     EXPECT_EQ(library.Entry(3, "CServiceChannel"), nullptr) << "only the entry points leave it";
     library.Release();
     EXPECT_FALSE(library.IsLoaded());
     EXPECT_EQ(library.Entry(1, "Tarvon"), nullptr);
-    EXPECT_FALSE(IsMapped(kLibraryFolder + "libzel4.so"));
+    EXPECT_FALSE(IsModuleLoaded(kZel4Path));
 }
 
 TEST(DynamicLibrary, MissingLibraryFailsWithAReason) {
     CDynamicLibrary library;
     EXPECT_FALSE(library.Load("/tmp/no-such-folder/", "ftp"));
     EXPECT_FALSE(library.IsLoaded());
-    EXPECT_NE(library.LastError().find("libftp.so"), std::string::npos) << library.LastError();
+    EXPECT_NE(library.LastError().find(CDynamicLibrary::FileName("ftp")), std::string::npos)
+        << library.LastError();
     EXPECT_EQ(library.Entry(1, "Tarvon"), nullptr);
     library.Release(); // releasing nothing is harmless
 }

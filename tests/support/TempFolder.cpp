@@ -3,17 +3,26 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
-#include <stdlib.h>
 
 namespace fs = std::filesystem;
 
 CTempFolder::CTempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "brevane-test.XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
+    // A random name that nobody holds yet; creating it is the test that it is free.
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate =
+            fs::temp_directory_path() / ("brevane-test." + std::to_string(random() % 1000000000));
+        std::error_code error;
+        if (fs::create_directory(candidate, error)) {
+            fs::permissions(candidate, fs::perms::owner_all); // private, as mkdtemp makes it
+            m_path = candidate;
+            return;
+        }
     }
-    m_path = pattern;
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 CTempFolder::~CTempFolder() {

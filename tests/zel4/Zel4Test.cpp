@@ -1,15 +1,11 @@
 #include "zel4/zel4.h"
 
 #include "ServiceListener.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstring>
 
 namespace {
 
@@ -40,28 +36,19 @@ TEST(Zel4Tarvon, ReturnsAtOnceWithoutWaitingForAnAnswer) {
 }
 
 TEST(Zel4Tarvon, ReturnsAtOnceWhenNoServiceListens) {
-    CSocketOverride missing("/tmp/zel4-test-no-such-folder/service.sock");
+    CSocketOverride missing(CServiceListener::UnusedAddress());
     EXPECT_EQ(Tarvon("http://host/script.txt"), 0);
     EXPECT_EQ(TarvonWait("http://host/script.txt", 60000), 0);
 }
 
-TEST(Zel4Tarvon, ReturnsAtOnceWhenTheServiceLeftItsSocketBehind) {
-    char folder[] = "/tmp/zel4-test-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string path = std::string(folder) + "/stale.sock";
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_EQ(bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    close(socket); // the file stays, nobody listens
-    {
-        CSocketOverride stale(path);
-        EXPECT_EQ(Tarvon("http://host/script.txt"), 0);
-        EXPECT_EQ(TarvonWait("http://host/script.txt", 60000), 0);
-    }
-    unlink(path.c_str());
-    rmdir(folder);
+TEST(Zel4Tarvon, LeavesAFileAtTheAddressAlone) {
+    CTempFolder folder;
+    const std::string path = folder / "not-a-service";
+    WriteFileBytes(path, "keep");
+    CSocketOverride address(path);
+    EXPECT_EQ(Tarvon("http://host/script.txt"), 0);
+    EXPECT_EQ(TarvonWait("http://host/script.txt", 200), 0);
+    EXPECT_EQ(ReadFileBytes(path), "keep");
 }
 
 TEST(Zel4Tarvon, RefusesUrlsThatWouldBreakTheOneLineRequest) {
@@ -82,7 +69,7 @@ TEST(Zel4Tarvon, TreatsANullUrlAsEmpty) {
 }
 
 TEST(Zel4Tarvon, ReachesNoServiceThroughAnOverlongAddress) {
-    CSocketOverride address("/tmp/" + std::string(200, 'x') + "/service.sock");
+    CSocketOverride address(CServiceListener::UnusedAddress() + std::string(300, 'x'));
     EXPECT_EQ(Tarvon("http://host/"), 0);
 }
 
@@ -101,6 +88,13 @@ TEST(Zel4TarvonWait, GivesUpAtTheTimeoutWhenTheServiceNeverAnswers) {
     EXPECT_GE(MillisecondsSince(start), 190) << "it must wait for the answer until the timeout";
     // The client hung up at the timeout, which is what lets the silent service finish.
     EXPECT_EQ(service.Request(), "TARVONWAIT http://host/slow.txt\n");
+}
+
+TEST(Zel4TarvonWait, GivesUpAtTheTimeoutWhenTheServiceNeverEndsItsLine) {
+    CServiceListener service(Reply::Chatter);
+    CSocketOverride address(service.Address());
+    EXPECT_EQ(TarvonWait("http://host/chatty.txt", 200), 0);
+    EXPECT_EQ(service.Request(), "TARVONWAIT http://host/chatty.txt\n");
 }
 
 TEST(Zel4TarvonWait, ReturnsWhenTheServiceHangsUpWithoutAnswer) {

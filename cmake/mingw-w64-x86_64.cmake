@@ -1,0 +1,3 @@
+# Cross-builds for 64-bit Windows with Debian's mingw-w64 (POSIX thread model).
+set(BREVANE_MINGW_TRIPLET x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
