@@ -190,9 +190,6 @@ void CFtpTransferWindow::ShowStart() {
 }
 
 void CFtpTransferWindow::ShowProgress() {
-    // A cancel asked for before the engine began its upload would be lost: ask again.
-    if (m_cancelRequested && m_running)
-        m_engine.Cancel();
     const uint64_t sent = m_sent;
     const uint64_t total = m_total;
     if (total == 0 && sent == 0)

@@ -105,7 +105,8 @@ CFtpUploadEngine::~CFtpUploadEngine() = default;
 SFtpResult CFtpUploadEngine::Upload(const SFtpSettings& settings, const std::string& localPath,
                                     const std::string& remotePath,
                                     const ProgressCallback& progress) {
-    m_cancel = false;
+    // A cancel that came before this upload began is this upload's: a window's Cancel can
+    // reach the engine just before its worker thread gets here.
     m_job = SJob();
     m_job.settings = settings;
     m_job.progress = &progress;
@@ -125,6 +126,7 @@ SFtpResult CFtpUploadEngine::Upload(const SFtpSettings& settings, const std::str
         std::fclose(m_job.file);
     }
     m_job = SJob();
+    m_cancel = false; // the cancel was this upload's, not the next one's
     return result;
 }
 

@@ -49,9 +49,9 @@ public:
     // uploads to ftpes:// and ftps:// servers then need passive mode and say so.
     static bool ActiveModeOverTlsWorks();
 
-    // Stops the upload now running within a fraction of a second, from any thread; the
-    // upload then deletes its temporary (a second Cancel() stops that too) and returns
-    // cancelled. No effect when no upload runs.
+    // Stops the upload now running within a fraction of a second, from any thread, or the
+    // next one to start when none runs; the upload then deletes its temporary (a second
+    // Cancel() stops that too) and returns cancelled.
     void Cancel();
 
 private:

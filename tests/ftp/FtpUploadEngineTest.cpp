@@ -260,6 +260,19 @@ TEST_F(FtpUploadTest, CancelStopsTheTransferAndKeepsTheOldFile) {
     EXPECT_TRUE(next.ok) << "a cancel stops one upload only: " << next.Describe();
 }
 
+TEST_F(FtpUploadTest, ACancelJustBeforeAnUploadStopsThatUploadOnly) {
+    CPyFtpServer server;
+    CFtpUploadEngine engine;
+    engine.Cancel();
+    const SFtpResult cancelled =
+        engine.Upload(SettingsFor(server), MakeLocalFile("a.bin", 5000), "/a.bin");
+    EXPECT_TRUE(cancelled.cancelled) << cancelled.Describe();
+    EXPECT_TRUE(FolderEntries(server.Root()).empty());
+    const SFtpResult next =
+        engine.Upload(SettingsFor(server), MakeLocalFile("b.bin", 10), "/b.bin");
+    EXPECT_TRUE(next.ok) << next.Describe();
+}
+
 struct SBreakOffCase {
     const char* label;
     SPyFtpOptions options;
