@@ -2,10 +2,10 @@
 
 #include "cli/CliCommands.h"
 #include "cli/FileAccess.h"
-#include "project/TextEncoding.h"
 #include "ftp/FtpUploadEngine.h"
-#include "project/RemotePath.h"
 #include "project/ProjectFile.h"
+#include "project/RemotePath.h"
+#include "project/TextEncoding.h"
 
 #include <nlohmann/json.hpp>
 

@@ -66,19 +66,19 @@ class Job(PropertyObject):
 
 
 class Unit(PropertyObject):
-    def __init__(self, connection, name, spec):
+    def __init__(self, connection, name, unit_settings):
         self.path = "%s/unit/%s" % (ROOT, escape(name))
         super().__init__(connection, self.path)
         self.name = name
-        self.load_state = spec.get("load", "loaded")
-        self.active_state = spec.get("state", "inactive")
+        self.load_state = unit_settings.get("load", "loaded")
+        self.active_state = unit_settings.get("state", "inactive")
         self.sub_state = "running" if self.active_state == "active" else "dead"
-        self.delay_ms = spec.get("delay_ms", 300)
-        self.fail_exit = spec.get("fail_exit")
-        self.deny = spec.get("deny", False)
-        self.asks = spec.get("asks", False)
-        self.timeout_start_us = spec.get("timeout_start_us", 90 * 1000 * 1000)
-        self.timeout_stop_us = spec.get("timeout_stop_us", 90 * 1000 * 1000)
+        self.delay_ms = unit_settings.get("delay_ms", 300)
+        self.fail_exit = unit_settings.get("fail_exit")
+        self.deny = unit_settings.get("deny", False)
+        self.asks = unit_settings.get("asks", False)
+        self.timeout_start_us = unit_settings.get("timeout_start_us", 90 * 1000 * 1000)
+        self.timeout_stop_us = unit_settings.get("timeout_stop_us", 90 * 1000 * 1000)
         self.result = "success"
         self.exit_status = 0
         self.job = None
@@ -105,7 +105,7 @@ class Manager(dbus.service.Object):
     def __init__(self, connection, specs):
         super().__init__(connection, ROOT)
         self.bus = connection
-        self.units = {name: Unit(connection, name, spec) for name, spec in specs.items()}
+        self.units = {name: Unit(connection, name, unit_settings) for name, unit_settings in specs.items()}
         self.jobs = 0
 
     def unit(self, name):
