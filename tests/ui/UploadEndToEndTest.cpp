@@ -6,9 +6,12 @@
 #include "ui/ProjectManagerDlg.h"
 #include "ui/SortedListBox.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 class UploadEndToEndTest : public QObject {
     Q_OBJECT
@@ -21,14 +24,32 @@ private slots:
         QVERIFY(library.Load(BREVANE_FTP_LIBRARY_FOLDER "/"));
         SWindowServices services{rig.profile, rig.system,  rig.shell,         rig.updateLibrary,
                                  library,     rig.prompts, rig.serviceManager};
-        CPyFtpServer server;
+        // Slow enough for the window's status ticks to come while the dialog is up.
+        SPyFtpOptions throttled;
+        throttled.throttleBytesPerSecond = 512 * 1024;
+        CPyFtpServer server(throttled);
         std::filesystem::create_directory(server.Root() + "/updates");
         CTempFolder local;
-        WriteFileBytes(local / "setup.exe", PatternBytes(300000, 1));
+        WriteFileBytes(local / "setup.exe", PatternBytes(1536 * 1024, 1));
+        rig.serviceManager.Install("Tarvon4", 1);
+        bool dialogWasModal = false;
+        bool tickServedMeanwhile = false;
         WriteFileBytes(local / "README", PatternBytes(10, 2));
         WriteFileBytes(server.Root() + "/updates/README", "old");
         {
             CProjectManagerDlg window(services);
+            auto* watch = new QTimer(&window);
+            QObject::connect(watch, &QTimer::timeout, [&] {
+                QWidget* modal = QApplication::activeModalWidget();
+                if (modal == nullptr || modal == &window || !modal->isVisible())
+                    return;
+                // The service starts from outside while the transfer dialog is up.
+                dialogWasModal = true;
+                rig.serviceManager.SetState("Tarvon4", 4);
+                tickServedMeanwhile =
+                    tickServedMeanwhile || ControlById<QCheckBox>(window, 1016)->isChecked();
+            });
+            watch->start(20);
             RunModal(window, [&] {
                 ControlById<QLineEdit>(window, 1003)
                     ->setText(QString::fromStdString(server.Address()));
@@ -50,6 +71,8 @@ private slots:
         QCOMPARE(FolderEntries(server.Root() + "/updates"),
                  (std::vector<std::string>{"README", "setup.exe"}));
         QCOMPARE(server.Logins(), 1);
+        QVERIFY(dialogWasModal);
+        QVERIFY2(tickServedMeanwhile, "the status box did not follow the service during upload");
         QCOMPARE(rig.prompts.Messages().size(), size_t(1));
         const QString message = rig.prompts.Messages().front().text;
         const QString missing = QString::fromStdString(local / "missing.bin");
