@@ -121,9 +121,9 @@ public:
     bool Installed() const { return m_service != nullptr; }
     DWORD CreateError() const { return m_createError; }
 
-    // Starts the service directly and waits until it runs; false when it does not.
-    bool StartAndWait() {
-        return ::StartServiceA(m_service, 0, nullptr) && WaitUntil(SERVICE_RUNNING);
+    // Starts the service directly and waits until it is in state; false when it is not.
+    bool StartAndWait(DWORD state) {
+        return ::StartServiceA(m_service, 0, nullptr) && WaitUntil(state);
     }
 
     // Polls the state until it is state or the settling time has passed.
@@ -174,12 +174,14 @@ void ExpectErrorText(const std::string& text, const std::string& prefix, long co
 
 enum class Operation { Start, Stop, Query };
 
+// What the test makes of the service before the controller's operation.
+enum class Setup { Absent, Stopped, Running, StartPending };
+
 // One operation on a freshly registered test service, and everything it leaves behind.
 struct SCase {
     const char* label;
     SBehaviour behaviour;
-    bool install;
-    bool startFirst;
+    Setup setup;
     Operation operation;
     uint32_t result;
     // Empty when the operation leaves no error text.
@@ -201,12 +203,15 @@ TEST_P(Win32ServiceTest, ResultTextsPausesAndState) {
     const SCase& row = GetParam();
     const std::string name = ServiceName(row.label);
     std::unique_ptr<CInstalledService> installed;
-    if (row.install) {
+    if (row.setup != Setup::Absent) {
         installed = std::make_unique<CInstalledService>(name, row.behaviour);
         ASSERT_TRUE(installed->Installed()) << "CreateServiceA: " << installed->CreateError();
-        if (row.startFirst) {
-            ASSERT_TRUE(installed->StartAndWait());
-        }
+    }
+    if (row.setup == Setup::Running) {
+        ASSERT_TRUE(installed->StartAndWait(SERVICE_RUNNING));
+    }
+    if (row.setup == Setup::StartPending) {
+        ASSERT_TRUE(installed->StartAndWait(SERVICE_START_PENDING));
     }
     CPauseRecordingManager manager;
     CServiceController controller(manager);
@@ -248,8 +253,7 @@ const SBehaviour kRefuseStop{"refusestop", 1, 0, 300};
 const std::vector<SCase> kCases = {
     {"StartRuns",
      kRun,
-     true,
-     false,
+     Setup::Stopped,
      Operation::Start,
      1,
      "",
@@ -259,8 +263,7 @@ const std::vector<SCase> kCases = {
      kServiceRunning},
     {"StartPausesATenthOfALongHint",
      kLongHint,
-     true,
-     false,
+     Setup::Stopped,
      Operation::Start,
      1,
      "",
@@ -270,8 +273,7 @@ const std::vector<SCase> kCases = {
      kServiceRunning},
     {"StartThatNeverEndsGivesUpAfterTheHint",
      kHang,
-     true,
-     false,
+     Setup::Stopped,
      Operation::Start,
      1,
      "Service not started.\tCurrent state:2\tExit code: 0\tService specific exit code: 0\t"
@@ -282,8 +284,7 @@ const std::vector<SCase> kCases = {
      kServiceStartPending},
     {"StartThatFailsReportsItsExitCodes",
      kFail,
-     true,
-     false,
+     Setup::Stopped,
      Operation::Start,
      1,
      "Service not started.\tCurrent state:1\tExit code: 1066\tService specific exit code: 42\t"
@@ -294,8 +295,7 @@ const std::vector<SCase> kCases = {
      kServiceStopped},
     {"StartOfARunningOne",
      kRun,
-     true,
-     true,
+     Setup::Running,
      Operation::Start,
      0,
      "StartService failed: ",
@@ -305,8 +305,7 @@ const std::vector<SCase> kCases = {
      kServiceRunning},
     {"StopStops",
      kRun,
-     true,
-     true,
+     Setup::Running,
      Operation::Stop,
      1,
      "",
@@ -316,8 +315,7 @@ const std::vector<SCase> kCases = {
      kServiceStopped},
     {"StopOfAStoppedOne",
      kRun,
-     true,
-     false,
+     Setup::Stopped,
      Operation::Stop,
      0,
      "StopService failed: ",
@@ -327,8 +325,7 @@ const std::vector<SCase> kCases = {
      kServiceStopped},
     {"StopRefused",
      kRefuseStop,
-     true,
-     true,
+     Setup::Running,
      Operation::Stop,
      0,
      "StopService failed: ",
@@ -338,8 +335,7 @@ const std::vector<SCase> kCases = {
      kServiceRunning},
     {"QueryStopped",
      kRun,
-     true,
-     false,
+     Setup::Stopped,
      Operation::Query,
      kServiceStopped,
      "",
@@ -349,8 +345,7 @@ const std::vector<SCase> kCases = {
      kServiceStopped},
     {"QueryRunning",
      kRun,
-     true,
-     true,
+     Setup::Running,
      Operation::Query,
      kServiceRunning,
      "",
@@ -358,10 +353,19 @@ const std::vector<SCase> kCases = {
      {},
      {},
      kServiceRunning},
+    {"StartOfAStartingOne",
+     kHang,
+     Setup::StartPending,
+     Operation::Start,
+     0,
+     "StartService failed: ",
+     kServiceAlreadyRunning,
+     {},
+     {},
+     kServiceStartPending},
     {"StartUnknown",
      kRun,
-     false,
-     false,
+     Setup::Absent,
      Operation::Start,
      0,
      "OpenService failed: ",
@@ -371,8 +375,7 @@ const std::vector<SCase> kCases = {
      0},
     {"StopUnknown",
      kRun,
-     false,
-     false,
+     Setup::Absent,
      Operation::Stop,
      0,
      "OpenService failed: ",
@@ -382,8 +385,7 @@ const std::vector<SCase> kCases = {
      0},
     {"QueryUnknown",
      kRun,
-     false,
-     false,
+     Setup::Absent,
      Operation::Query,
      0,
      "OpenService failed: ",
