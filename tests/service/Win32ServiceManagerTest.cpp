@@ -61,6 +61,7 @@ private:
     std::vector<uint32_t> m_pauses;
 };
 
+// The test program's folder, where the build puts the test service beside it.
 std::string ModuleFolder() {
     char path[MAX_PATH];
     const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -80,7 +81,7 @@ struct SBehaviour {
 // deleted again when the test ends.
 class CInstalledService {
 public:
-    CInstalledService(const std::string& name, const SBehaviour& behaviour) : m_name(name) {
+    CInstalledService(const std::string& name, const SBehaviour& behaviour) {
         char temp[MAX_PATH];
         const DWORD length = ::GetTempPathA(MAX_PATH, temp);
         m_releaseFile = std::string(temp, length) + name + ".release";
@@ -142,7 +143,6 @@ public:
     }
 
 private:
-    std::string m_name;
     std::string m_releaseFile;
     SC_HANDLE m_manager = nullptr;
     SC_HANDLE m_service = nullptr;
