@@ -12,7 +12,8 @@ using ServiceHandle = void*;
 // The platform operations a service controller works through, as the Windows service control
 // manager offers them (named apart from the Win32 macros OpenService and StartService). A failed
 // call returns null or false and leaves its code for LastErrorCode; successful calls leave that
-// code as it was.
+// code as it was, except that a successful OpenManager may clear it to 0 (the system's
+// OpenSCManagerA does, under Wine at least).
 class CServiceControlManager {
 public:
     // Releases whatever the backend holds between operations.
