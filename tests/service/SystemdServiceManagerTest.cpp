@@ -1,4 +1,5 @@
 #include "service/SystemdServiceManager.h"
+#include "PauseRecordingManager.h"
 #include "SystemdStandIn.h"
 #include "service/ServiceController.h"
 
@@ -12,42 +13,6 @@
 namespace {
 
 const std::string kDone = ". Error code 0 (The operation completed successfully.)";
-
-void Record(const char* message, void* userData) {
-    static_cast<std::vector<std::string>*>(userData)->push_back(message);
-}
-
-// The real backend, with every pause recorded as it sleeps for real.
-class CPauseRecorder final : public CServiceControlManager {
-public:
-    ServiceHandle OpenManager(const std::string& machine, uint32_t access) override {
-        return m_real.OpenManager(machine, access);
-    }
-    ServiceHandle OpenServiceByName(ServiceHandle manager, const std::string& name,
-                                    uint32_t access) override {
-        return m_real.OpenServiceByName(manager, name, access);
-    }
-    bool RequestStart(ServiceHandle service) override { return m_real.RequestStart(service); }
-    bool ControlService(ServiceHandle service, uint32_t control, SServiceStatus& status) override {
-        return m_real.ControlService(service, control, status);
-    }
-    bool QueryServiceStatus(ServiceHandle service, SServiceStatus& status) override {
-        return m_real.QueryServiceStatus(service, status);
-    }
-    void CloseServiceHandle(ServiceHandle handle) override { m_real.CloseServiceHandle(handle); }
-    uint32_t TickCount() override { return m_real.TickCount(); }
-    void Sleep(uint32_t milliseconds) override {
-        pauses.push_back(milliseconds);
-        m_real.Sleep(milliseconds);
-    }
-    uint32_t LastErrorCode() override { return m_real.LastErrorCode(); }
-    std::string SystemMessageText(uint32_t code) override { return m_real.SystemMessageText(code); }
-
-    std::vector<uint32_t> pauses;
-
-private:
-    CSystemdServiceManager m_real;
-};
 
 // One stand-in for the suite; each test works on units of its own.
 class SystemdServiceManagerTest : public testing::Test {
@@ -77,12 +42,12 @@ protected:
     }
 
     CServiceController& Controller() {
-        m_controller.SetStatusCallback(Record, &m_messages);
+        m_controller.SetStatusCallback(CPauseRecordingManager::RecordMessage, &m_messages);
         return m_controller;
     }
 
     static CSystemdStandIn* s_standIn;
-    CPauseRecorder m_manager;
+    CPauseRecordingManager m_manager;
     CServiceController m_controller{m_manager};
     std::vector<std::string> m_messages;
 };
@@ -104,7 +69,7 @@ TEST_F(SystemdServiceManagerTest, AStartThatEndsAfter600MsEndsTheWaitAfterOneSec
     EXPECT_EQ(Controller().Start("Starts"), 1);
     EXPECT_EQ(m_messages,
               (std::vector<std::string>{"Service start pending.", "StartService SUCCESS."}));
-    EXPECT_EQ(m_manager.pauses, std::vector<uint32_t>{1000});
+    EXPECT_EQ(m_manager.Pauses(), std::vector<uint32_t>{1000});
     EXPECT_EQ(Controller().QueryState("Starts"), 4u);
 }
 

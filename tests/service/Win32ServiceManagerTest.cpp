@@ -1,7 +1,7 @@
 // The controller on the Win32 backend against the system's own service manager (Wine's, in the
 // Windows stage), with brevane_test_service registered afresh by each test. The system's message
 // words are its own: only the codes and the structure of the texts are compared.
-#include "service/Win32ServiceManager.h"
+#include "PauseRecordingManager.h"
 #include "service/ServiceController.h"
 #include "service/WindowsErrors.h"
 
@@ -23,43 +23,6 @@ const char* const kStopPending = "Service stop pending.";
 const char* const kStopSuccess = "StopService SUCCESS.";
 // Long enough for any service start or stop of these tests, on a loaded machine too.
 constexpr DWORD kSettleMs = 20000;
-
-void Record(const char* message, void* userData) {
-    static_cast<std::vector<std::string>*>(userData)->push_back(message);
-}
-
-// The real backend, with a record of the controller's pauses.
-class CPauseRecordingManager final : public CServiceControlManager {
-public:
-    ServiceHandle OpenManager(const std::string& machineName, uint32_t desiredAccess) override {
-        return m_real.OpenManager(machineName, desiredAccess);
-    }
-    ServiceHandle OpenServiceByName(ServiceHandle manager, const std::string& name,
-                                    uint32_t desiredAccess) override {
-        return m_real.OpenServiceByName(manager, name, desiredAccess);
-    }
-    bool RequestStart(ServiceHandle service) override { return m_real.RequestStart(service); }
-    bool ControlService(ServiceHandle service, uint32_t control, SServiceStatus& status) override {
-        return m_real.ControlService(service, control, status);
-    }
-    bool QueryServiceStatus(ServiceHandle service, SServiceStatus& status) override {
-        return m_real.QueryServiceStatus(service, status);
-    }
-    void CloseServiceHandle(ServiceHandle handle) override { m_real.CloseServiceHandle(handle); }
-    uint32_t TickCount() override { return m_real.TickCount(); }
-    void Sleep(uint32_t milliseconds) override {
-        m_pauses.push_back(milliseconds);
-        m_real.Sleep(milliseconds);
-    }
-    uint32_t LastErrorCode() override { return m_real.LastErrorCode(); }
-    std::string SystemMessageText(uint32_t code) override { return m_real.SystemMessageText(code); }
-
-    const std::vector<uint32_t>& Pauses() const { return m_pauses; }
-
-private:
-    CWin32ServiceManager m_real;
-    std::vector<uint32_t> m_pauses;
-};
 
 // The test program's folder, where the build puts the test service beside it.
 std::string ModuleFolder() {
@@ -216,7 +179,7 @@ TEST_P(Win32ServiceTest, ResultTextsPausesAndState) {
     CPauseRecordingManager manager;
     CServiceController controller(manager);
     std::vector<std::string> messages;
-    controller.SetStatusCallback(Record, &messages);
+    controller.SetStatusCallback(CPauseRecordingManager::RecordMessage, &messages);
     uint32_t result = 0;
     switch (row.operation) {
     case Operation::Start:
@@ -408,7 +371,7 @@ TEST(Win32ServiceWaitTest, AdvancingCheckPointsKeepTheWaitGoingPastTheHint) {
     CPauseRecordingManager manager;
     CServiceController controller(manager);
     std::vector<std::string> messages;
-    controller.SetStatusCallback(Record, &messages);
+    controller.SetStatusCallback(CPauseRecordingManager::RecordMessage, &messages);
     EXPECT_EQ(controller.Start(name), 1);
     EXPECT_EQ(controller.LastErrorText(), "");
     EXPECT_EQ(messages, (std::vector<std::string>{kStartPending, kStartSuccess}));

@@ -1,3 +1,4 @@
+#include "ControlIds.h"
 #include "WindowRig.h"
 #include "platform/Shell.h"
 #include "ui/HistoryComboBox.h"
@@ -9,30 +10,11 @@
 
 namespace {
 
-enum Id : int {
-    kServer = 1003,
-    kBrowseIni = 1007,
-    kBrowseLog = 1008,
-    kOpenIni = 1009,
-    kOpenLog = 1010,
-    kBrowseScript = 1011,
-    kOpenScript = 1013,
-    kTimeout = 1025,
-    kExplore = 1035,
-    kScriptFile = 1040,
-    kIniPath = 1041,
-    kLogPath = 1042,
-};
-
 // Hide read-only, prompt before overwriting, resizable.
 constexpr unsigned kChooserFlags = 0x00800006u;
 
 CHistoryComboBox* Field(const QWidget& window, int id) {
     return ControlById<CHistoryComboBox>(window, id);
-}
-
-void Click(const QWidget& window, int id) {
-    QTest::mouseClick(ControlById<QPushButton>(window, id), Qt::LeftButton);
 }
 
 QString ShellRefused(const QString& commandLine) {

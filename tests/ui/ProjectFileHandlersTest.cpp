@@ -1,3 +1,4 @@
+#include "ControlIds.h"
 #include "FileSizeLimit.h"
 #include "WindowRig.h"
 #include "project/ProjectFile.h"
@@ -20,26 +21,6 @@
 
 namespace {
 
-enum Id : int {
-    kServer = 1003,
-    kFolder = 1018,
-    kUser = 1019,
-    kPassword = 1020,
-    kPasv = 1021,
-    kPreconfig = 1022,
-    kUseProxy = 1023,
-    kProxy = 1024,
-    kTimeout = 1025,
-    kUploadList = 1026,
-    kNew = 1030,
-    kLoad = 1031,
-    kSave = 1032,
-    kScriptURL = 1038,
-    kScriptFile = 1040,
-    kIniPath = 1041,
-    kLogPath = 1042,
-};
-
 const char* const kNotAProject = "XML File '%1' is not a TarvonSCP project!";
 
 QString Text(const std::string& text) {
@@ -60,10 +41,6 @@ QCheckBox* Check(const QWidget& window, int id) {
 
 CSortedListBox* UploadList(const QWidget& window) {
     return ControlById<CSortedListBox>(window, kUploadList);
-}
-
-void Click(const QWidget& window, int id) {
-    QTest::mouseClick(ControlById<QPushButton>(window, id), Qt::LeftButton);
 }
 
 // Types a project into the window's controls, as a user would, without any transfer.

@@ -1,3 +1,4 @@
+#include "ControlIds.h"
 #include "WindowRig.h"
 #include "ui/ProjectManagerDlg.h"
 #include "ui/SortedListBox.h"
@@ -14,32 +15,12 @@
 
 namespace {
 
-enum Id : int {
-    kServer = 1003,
-    kFolder = 1018,
-    kUser = 1019,
-    kPassword = 1020,
-    kPasv = 1021,
-    kPreconfig = 1022,
-    kUseProxy = 1023,
-    kProxy = 1024,
-    kTimeout = 1025,
-    kUploadList = 1026,
-    kUpload = 1027,
-    kAdd = 1028,
-    kDelete = 1029,
-};
-
 constexpr int32_t kUnwritten = CFakeTransferLibrary::kUnwritten;
 const std::string kUnwrittenText = CFakeTransferLibrary::kUnwrittenText;
 const QString kSucceeded = QStringLiteral("Your files were successfully uploaded!");
 
 CSortedListBox* List(const QWidget& window) {
     return ControlById<CSortedListBox>(window, kUploadList);
-}
-
-void Click(const QWidget& window, int id) {
-    QTest::mouseClick(ControlById<QPushButton>(window, id), Qt::LeftButton);
 }
 
 void Type(const QWidget& window, int id, const QString& text) {

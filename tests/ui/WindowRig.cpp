@@ -3,6 +3,7 @@
 #include "ui/ProjectManagerDlg.h"
 
 #include <QFile>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -29,6 +30,10 @@ void RunWindow(SWindowRig& rig, const std::function<void(CProjectManagerDlg&)>& 
         body(*window);
         QTest::keyClick(window.get(), Qt::Key_Escape);
     });
+}
+
+void Click(const QWidget& window, int id) {
+    QTest::mouseClick(ControlById<QPushButton>(window, id), Qt::LeftButton);
 }
 
 QStringList Entries(const QComboBox& box) {

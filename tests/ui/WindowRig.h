@@ -57,6 +57,9 @@ template <typename Widget> Widget* ControlById(const QWidget& window, int id) {
     return nullptr;
 }
 
+// Clicks the push button of window with the id given.
+void Click(const QWidget& window, int id);
+
 // The entries of a drop-down list, top first.
 QStringList Entries(const QComboBox& box);
 

@@ -1,0 +1,33 @@
+#pragma once
+
+// The window's control ids, written out here rather than taken from the window's own table,
+// so that a changed id in the code is caught.
+enum ControlId : int {
+    kServer = 1003,
+    kBrowseIni = 1007,
+    kBrowseLog = 1008,
+    kOpenIni = 1009,
+    kOpenLog = 1010,
+    kBrowseScript = 1011,
+    kOpenScript = 1013,
+    kFolder = 1018,
+    kUser = 1019,
+    kPassword = 1020,
+    kPasv = 1021,
+    kPreconfig = 1022,
+    kUseProxy = 1023,
+    kProxy = 1024,
+    kTimeout = 1025,
+    kUploadList = 1026,
+    kUpload = 1027,
+    kAdd = 1028,
+    kDelete = 1029,
+    kNew = 1030,
+    kLoad = 1031,
+    kSave = 1032,
+    kExplore = 1035,
+    kScriptURL = 1038,
+    kScriptFile = 1040,
+    kIniPath = 1041,
+    kLogPath = 1042,
+};
